@@ -1,0 +1,46 @@
+#include "service/response_cleaning.hpp"
+
+#include <cmath>
+
+namespace proxylist {
+
+Text text_after_last(const Text& text, const Text& marker, std::optional<std::int32_t> start,
+                     std::optional<bool> ignore_case) {
+    const std::int32_t length = text_byte_length(text);
+    const std::int32_t search_start = start.value_or(length);
+    const std::int32_t pos =
+        text_find_last(text, marker, search_start, ignore_case.value_or(false));
+    if (pos == -1) {
+        return {};
+    }
+    // Computed in double and truncated, then the low 32 bits: exact for every 32-bit length.
+    const double tail_bytes = static_cast<double>(length) -
+                              static_cast<double>(text_byte_length(marker)) -
+                              static_cast<double>(pos) + 1.0;
+    const auto count = static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(static_cast<std::int64_t>(std::trunc(tail_bytes))));
+    return text_tail(text, count);
+}
+
+Text replace_pairs(const Text& text, std::optional<std::int32_t> count,
+                   std::optional<std::int32_t> start, std::optional<bool> case_sensitive,
+                   std::span<const ReplacePair> pairs) {
+    if (start.value_or(0) == 0) {
+        start = 1;
+    }
+    constexpr std::size_t max_pairs = 5;
+    Text current = text;
+    for (std::size_t i = 0; i < pairs.size() && i < max_pairs; ++i) {
+        current = text_replace(current, pairs[i].search, pairs[i].replacement, start, count,
+                               case_sensitive.value_or(false));
+    }
+    return current;
+}
+
+Text clean_list_page(const Text& page) {
+    const Text trimmed = text_trim_leading(text_after_last(page, "</html>"));
+    const ReplacePair pairs[] = {{"\r\n", {}}, {"<br>", "\r\n"}};
+    return replace_pairs(trimmed, std::nullopt, std::nullopt, std::nullopt, pairs);
+}
+
+}  // namespace proxylist
