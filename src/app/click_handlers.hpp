@@ -1,0 +1,27 @@
+// What the two buttons do. Both run on the GUI thread; the extraction itself runs on a worker
+// thread of its own, which the GUI thread never waits for.
+#pragma once
+
+#include <chrono>
+#include <memory>
+
+#include "app/controls.hpp"
+#include "text/text.hpp"
+
+namespace proxylist {
+
+struct AppContext {
+    // Shared with every extraction worker, which may outlive the window.
+    std::shared_ptr<Controls> controls;
+    // The executable's folder, taken once at start-up.
+    Text run_directory;
+    // The query service; the product uses the URL it was built with.
+    Text service_url;
+    // How long one fetch may take; the product's value, tests pass shorter ones.
+    std::chrono::milliseconds fetch_timeout{90000};
+};
+
+void handle_extract_click(const AppContext& app);
+void handle_save_click(const AppContext& app);
+
+}  // namespace proxylist
