@@ -1,17 +1,24 @@
 #include "service/response_cleaning.hpp"
 
+#include <algorithm>
 #include <cmath>
+
+#include "service/list_page_pass.hpp"
 
 namespace proxylist {
 
-Text text_after_last(const Text& text, const Text& marker, std::optional<std::int32_t> start,
-                     std::optional<bool> ignore_case) {
+namespace {
+
+// Byte offset where the text after the last marker begins, or nothing when there is none.
+std::optional<std::size_t> offset_after_last(const Text& text, const Text& marker,
+                                             std::optional<std::int32_t> start,
+                                             std::optional<bool> ignore_case) {
     const std::int32_t length = text_byte_length(text);
     const std::int32_t search_start = start.value_or(length);
     const std::int32_t pos =
         text_find_last(text, marker, search_start, ignore_case.value_or(false));
     if (pos == -1) {
-        return {};
+        return std::nullopt;
     }
     // Computed in double and truncated, then the low 32 bits: exact for every 32-bit length.
     const double tail_bytes = static_cast<double>(length) -
@@ -19,7 +26,18 @@ Text text_after_last(const Text& text, const Text& marker, std::optional<std::in
                               static_cast<double>(pos) + 1.0;
     const auto count = static_cast<std::int32_t>(
         static_cast<std::uint32_t>(static_cast<std::int64_t>(std::trunc(tail_bytes))));
-    return text_tail(text, count);
+    if (count <= 0) {
+        return text.size();
+    }
+    return text.size() - std::min(text.size(), static_cast<std::size_t>(count));
+}
+
+}  // namespace
+
+Text text_after_last(const Text& text, const Text& marker, std::optional<std::int32_t> start,
+                     std::optional<bool> ignore_case) {
+    const auto offset = offset_after_last(text, marker, start, ignore_case);
+    return offset ? Text(text.view().substr(*offset)) : Text();
 }
 
 Text replace_pairs(const Text& text, std::optional<std::int32_t> count,
@@ -38,9 +56,14 @@ Text replace_pairs(const Text& text, std::optional<std::int32_t> count,
 }
 
 Text clean_list_page(const Text& page) {
-    const Text trimmed = text_trim_leading(text_after_last(page, "</html>"));
-    const ReplacePair pairs[] = {{"\r\n", {}}, {"<br>", "\r\n"}};
-    return replace_pairs(trimmed, std::nullopt, std::nullopt, std::nullopt, pairs);
+    // The same steps as text_after_last, text_trim_leading and replace_pairs with
+    // "\r\n" -> "" and "<br>" -> "\r\n", without the intermediate copies: pages can be large.
+    const auto offset = offset_after_last(page, "</html>", std::nullopt, std::nullopt);
+    if (!offset) {
+        return {};
+    }
+    return delete_crlf_then_break_tags_to_crlf(
+        page.view().substr(*offset + leading_space_bytes(page.view().substr(*offset))));
 }
 
 }  // namespace proxylist

@@ -10,7 +10,7 @@ namespace proxylist {
 namespace {
 
 class IconvHandle {
-public:
+  public:
     IconvHandle(const char* to, const char* from) : handle_(iconv_open(to, from)) {
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {
             // glibc always ships these converters; without them nothing here can work.
@@ -22,7 +22,7 @@ public:
     IconvHandle& operator=(const IconvHandle&) = delete;
     [[nodiscard]] iconv_t get() const noexcept { return handle_; }
 
-private:
+  private:
     iconv_t handle_;
 };
 

@@ -39,7 +39,9 @@ Text text_join_views(std::initializer_list<std::string_view> pieces) {
     return Text(std::move(joined));
 }
 
-Text text_copy(const Text& t) { return t; }
+Text text_copy(const Text& t) {
+    return t;
+}
 
 Text text_tail(const Text& t, std::int32_t n) {
     if (n <= 0) {
@@ -70,8 +72,7 @@ std::int32_t text_find_last(const Text& t, const Text& s, std::optional<std::int
     return position == std::string_view::npos ? -1 : static_cast<std::int32_t>(position + 1);
 }
 
-Text text_trim_leading(const Text& t) {
-    const auto text = t.view();
+std::size_t leading_space_bytes(std::string_view text) noexcept {
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] == ' ') {
@@ -82,7 +83,11 @@ Text text_trim_leading(const Text& t) {
             break;
         }
     }
-    return Text(text.substr(i));
+    return i;
+}
+
+Text text_trim_leading(const Text& t) {
+    return Text(t.view().substr(leading_space_bytes(t.view())));
 }
 
 Text text_replace(const Text& t, const Text& s, const Text& r, std::optional<std::int32_t> start,

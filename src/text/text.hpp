@@ -15,7 +15,7 @@
 namespace proxylist {
 
 class Text {
-public:
+  public:
     using Storage = std::basic_string<char, std::char_traits<char>, TextAllocator<char>>;
 
     Text() = default;
@@ -34,7 +34,7 @@ public:
 
     friend bool operator==(const Text& a, const Text& b) noexcept { return a.view() == b.view(); }
 
-private:
+  private:
     Storage bytes_;
 };
 
@@ -47,15 +47,16 @@ private:
 
 [[nodiscard]] Text text_join_views(std::initializer_list<std::string_view> pieces);
 
-[[nodiscard]] inline std::string_view text_piece(const Text& t) noexcept { return t.view(); }
+[[nodiscard]] inline std::string_view text_piece(const Text& t) noexcept {
+    return t.view();
+}
 [[nodiscard]] inline std::string_view text_piece(const char* t) noexcept {
     return t == nullptr ? std::string_view{} : std::string_view{t};
 }
 
 // Joins one or more pieces (Text or literal); an absent piece counts as empty.
 template <typename... Pieces>
-    requires(sizeof...(Pieces) >= 1)
-[[nodiscard]] Text text_join(const Pieces&... pieces) {
+requires(sizeof...(Pieces) >= 1) [[nodiscard]] Text text_join(const Pieces&... pieces) {
     return text_join_views({text_piece(pieces)...});
 }
 
@@ -71,6 +72,8 @@ template <typename... Pieces>
 
 // t without its leading spaces and full-width spaces (0xA1 0xA1).
 [[nodiscard]] Text text_trim_leading(const Text& t);
+// How many bytes of leading spaces and full-width spaces text_trim_leading drops.
+[[nodiscard]] std::size_t leading_space_bytes(std::string_view text) noexcept;
 
 // t with the occurrences of s from byte position start on replaced by r, at most count of them
 // (left out or negative: all, 0: none). An absent r deletes the occurrences.

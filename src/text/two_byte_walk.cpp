@@ -9,7 +9,9 @@ constexpr unsigned char fold(unsigned char c) noexcept {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-constexpr bool is_ascii_letter(unsigned char c) noexcept { return fold(c) >= 'a' && fold(c) <= 'z'; }
+constexpr bool is_ascii_letter(unsigned char c) noexcept {
+    return fold(c) >= 'a' && fold(c) <= 'z';
+}
 
 bool equal_bytes(const char* a, std::string_view b, bool fold_case) noexcept {
     if (!fold_case) {
@@ -29,7 +31,9 @@ std::size_t find_byte_forward(std::string_view text, std::size_t from, std::size
     const auto uc = static_cast<unsigned char>(c);
     if (!fold_case || !is_ascii_letter(uc)) {
         const void* hit = std::memchr(text.data() + from, c, to - from);
-        return hit == nullptr ? to : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        return hit == nullptr
+                   ? to
+                   : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     }
     const unsigned char folded = fold(uc);
     for (std::size_t i = from; i < to; ++i) {
@@ -46,8 +50,9 @@ std::size_t find_byte_backward(std::string_view text, std::size_t upto, char c,
     const auto uc = static_cast<unsigned char>(c);
     if (!fold_case || !is_ascii_letter(uc)) {
         const void* hit = ::memrchr(text.data(), c, upto + 1);
-        return hit == nullptr ? std::string_view::npos
-                              : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        return hit == nullptr
+                   ? std::string_view::npos
+                   : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     }
     const unsigned char folded = fold(uc);
     for (std::size_t i = upto + 1; i-- > 0;) {
@@ -106,7 +111,7 @@ Text::Storage replace_from(std::string_view text, std::size_t offset, std::strin
                            std::string_view replacement, std::size_t limit, bool fold_case) {
     Text::Storage out;
     out.reserve(text.size());
-    std::size_t emitted = 0;  // text[0, emitted) is already in out
+    std::size_t emitted = 0;    // text[0, emitted) is already in out
     std::size_t walk = offset;  // a character start of the walk
     std::size_t replaced = 0;
     const std::size_t m = needle.size();
