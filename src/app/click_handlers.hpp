@@ -2,10 +2,10 @@
 // thread of its own, which the GUI thread never waits for.
 #pragma once
 
-#include <chrono>
 #include <memory>
 
 #include "app/controls.hpp"
+#include "service/page_fetch.hpp"
 #include "text/text.hpp"
 
 namespace proxylist {
@@ -17,8 +17,8 @@ struct AppContext {
     Text run_directory;
     // The query service; the product uses the URL it was built with.
     Text service_url;
-    // How long one fetch may take; the product's value, tests pass shorter ones.
-    std::chrono::milliseconds fetch_timeout{90000};
+    // How long one fetch may take; the product's values, tests pass shorter ones.
+    FetchTimeouts fetch_timeouts{};
 };
 
 void handle_extract_click(const AppContext& app);

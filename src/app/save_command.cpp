@@ -1,0 +1,17 @@
+#include "app/save_command.hpp"
+
+#include "app/open_files.hpp"
+
+namespace proxylist {
+
+void save_list(Controls& controls, const Text& run_directory) {
+    const Text path = text_join(run_directory, "/ip.txt");
+    OpenFiles files;
+    const FileNumber file = files.file_open(path);
+    // Read whatever the open gave: with 0 the write and the close simply do nothing.
+    const Text list = controls.edit_text(ControlId::编辑框4);
+    files.file_write_text(file, list);
+    files.file_close(file);
+}
+
+}  // namespace proxylist

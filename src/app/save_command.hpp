@@ -1,0 +1,12 @@
+// What "保存" does: the text of 编辑框4 goes to "ip.txt" beside the executable, replacing what
+// the file held. Nothing is reported; a save that fails leaves the old file whole.
+#pragma once
+
+#include "app/controls.hpp"
+#include "text/text.hpp"
+
+namespace proxylist {
+
+void save_list(Controls& controls, const Text& run_directory);
+
+}  // namespace proxylist
