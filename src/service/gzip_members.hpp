@@ -1,0 +1,17 @@
+// Unpacks a body sent with the gzip content coding: a run of gzip members (RFC 1952).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace proxylist {
+
+// The members' output joined. Where the body does not start with the gzip magic (at its start
+// or right after a member) the rest is copied unchanged. A bad header (method other than 8,
+// reserved flag bits), corrupt or cut-off data, or a CRC-32 mismatch stops the reader; what
+// was inflated before the fault, the faulty member's output included, is kept. Output beyond
+// max_output is dropped, as if the body had been cut off there.
+[[nodiscard]] std::string unpack_gzip_members(std::string_view body, std::size_t max_output);
+
+}  // namespace proxylist

@@ -1,0 +1,421 @@
+// The HTTP exchange with libcurl. The transfer runs in a multi-handle loop of our own so that a
+// stop request and the receive time-out (in milliseconds, not curl's whole seconds) are seen
+// promptly.
+#include <curl/curl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <openssl/ssl.h>
+#include <openssl/x509_vfy.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "service/http_exchange.hpp"
+
+namespace proxylist {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr long max_redirects = 30;
+// Bounds from the room the reference client gives each part of a split URL.
+constexpr std::size_t max_host_bytes = 256;
+constexpr std::size_t max_target_bytes = 2048;
+constexpr std::size_t max_credential_bytes = 128;
+// How long one wait of the transfer loop may last while no time-out is near.
+constexpr std::chrono::milliseconds max_poll_wait{1000};
+
+// curl_global_init is not thread-safe; the first exchange does it, exactly once, and nothing
+// here ever calls curl_global_cleanup (exchanges may still run when the process ends).
+bool curl_ready() {
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return ready;
+}
+
+struct CurlUrlFree {
+    void operator()(CURLU* u) const noexcept { curl_url_cleanup(u); }
+};
+struct CurlEasyFree {
+    void operator()(CURL* e) const noexcept { curl_easy_cleanup(e); }
+};
+struct CurlMultiFree {
+    void operator()(CURLM* m) const noexcept { curl_multi_cleanup(m); }
+};
+struct CurlSlistFree {
+    void operator()(curl_slist* l) const noexcept { curl_slist_free_all(l); }
+};
+struct CurlStringFree {
+    void operator()(char* s) const noexcept { curl_free(s); }
+};
+using CurlUrl = std::unique_ptr<CURLU, CurlUrlFree>;
+using CurlEasy = std::unique_ptr<CURL, CurlEasyFree>;
+using CurlMulti = std::unique_ptr<CURLM, CurlMultiFree>;
+using CurlSlist = std::unique_ptr<curl_slist, CurlSlistFree>;
+using CurlString = std::unique_ptr<char, CurlStringFree>;
+
+// One part of a parsed URL; empty when the URL has none.
+std::string url_part(CURLU* url, CURLUPart part, unsigned int flags = 0) {
+    char* value = nullptr;
+    if (curl_url_get(url, part, &value, flags) != CURLUE_OK) {
+        return {};
+    }
+    const CurlString owned(value);
+    return value == nullptr ? std::string{} : std::string(value);
+}
+
+struct UrlParts {
+    std::string scheme;
+    std::string host;
+    std::string port;
+    std::string user;
+    std::string password;
+    std::string target;  // path and query
+};
+
+UrlParts split_url(CURLU* url) {
+    UrlParts parts;
+    parts.scheme = url_part(url, CURLUPART_SCHEME);
+    parts.host = url_part(url, CURLUPART_HOST);
+    parts.port = url_part(url, CURLUPART_PORT, CURLU_DEFAULT_PORT);
+    parts.user = url_part(url, CURLUPART_USER, CURLU_URLDECODE);
+    parts.password = url_part(url, CURLUPART_PASSWORD, CURLU_URLDECODE);
+    parts.target = url_part(url, CURLUPART_PATH);
+    const std::string query = url_part(url, CURLUPART_QUERY);
+    if (!query.empty()) {
+        parts.target += '?' + query;
+    }
+    return parts;
+}
+
+bool parts_fit(const UrlParts& parts) {
+    return (parts.scheme == "http" || parts.scheme == "https") && !parts.host.empty() &&
+           parts.host.size() <= max_host_bytes && parts.target.size() <= max_target_bytes &&
+           parts.user.size() <= max_credential_bytes &&
+           parts.password.size() <= max_credential_bytes;
+}
+
+CurlSlist header_list(std::string_view block) {
+    CurlSlist list;
+    while (!block.empty()) {
+        const std::size_t end = block.find("\r\n");
+        const std::string line(block.substr(0, end));
+        block.remove_prefix(end == std::string_view::npos ? block.size() : end + 2);
+        if (line.empty()) {
+            continue;
+        }
+        curl_slist* longer = curl_slist_append(list.get(), line.c_str());
+        if (longer == nullptr) {
+            return {};
+        }
+        static_cast<void>(list.release());
+        list.reset(longer);
+    }
+    return list;
+}
+
+[[nodiscard]] bool starts_with_ignoring_case(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) {
+               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+               return lower(a) == lower(b);
+           });
+}
+
+[[nodiscard]] std::string_view trimmed(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && blank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// What the callbacks learn of the answer in progress. Each response head (a redirect's too)
+// starts it afresh, so at the end it describes the last answer.
+class Transfer {
+  public:
+    Transfer(CURL* easy, const HttpRequest& request) : easy_(easy), request_(request) {}
+
+    void on_header_line(std::string_view line) {
+        note_incoming();
+        if (line.starts_with("HTTP/")) {
+            answer_ = {};
+            content_type_seen_ = false;
+            encoding_seen_ = false;
+            location_seen_ = false;
+            head_done_ = false;
+            final_head_done_ = false;
+            return;
+        }
+        if (trimmed(line).empty()) {
+            long status = 0;
+            curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
+            // An interim answer or a redirect that curl follows is not the answer read.
+            const bool redirect = status >= 300 && status < 400 && location_seen_;
+            head_done_ = status >= 200;
+            final_head_done_ = head_done_ && !redirect;
+            return;
+        }
+        const std::size_t colon = line.find(':');
+        if (colon == std::string_view::npos) {
+            return;
+        }
+        const std::string_view name = line.substr(0, colon + 1);
+        const std::string_view value = trimmed(line.substr(colon + 1));
+        // The first of repeated lines counts, as a client asked for "the" header gives it.
+        if (starts_with_ignoring_case(name, "Content-Type:") && !content_type_seen_) {
+            content_type_seen_ = true;
+            answer_.content_type = value;
+        } else if (starts_with_ignoring_case(name, "Content-Encoding:") && !encoding_seen_) {
+            encoding_seen_ = true;
+            answer_.coding = content_coding_kind(value);
+        } else if (starts_with_ignoring_case(name, "Location:")) {
+            location_seen_ = true;
+        }
+    }
+
+    // False when the body has reached its limit: the rest is dropped.
+    bool on_body(std::string_view bytes) {
+        note_incoming();
+        const std::size_t room = request_.max_body_bytes - answer_.body.size();
+        answer_.body.append(bytes.substr(0, room));
+        return bytes.size() <= room;
+    }
+
+    // A new connection is being made: the connect time-out governs until the request goes out.
+    void on_new_socket() { awaiting_answer_ = false; }
+    // The request is about to go out on a ready connection.
+    void on_request_start() {
+        awaiting_answer_ = true;
+        last_byte_ = Clock::now();
+    }
+
+    // Time left before the receive time-out, or nothing while it does not apply.
+    [[nodiscard]] std::optional<Clock::duration> receive_time_left() const {
+        if (!awaiting_answer_) {
+            return std::nullopt;
+        }
+        return last_byte_ + request_.timeouts.receive - Clock::now();
+    }
+
+    // Whether the last answer is one to read: the final answer of a transfer that curl ended
+    // well, or one whose head had arrived before the transfer failed.
+    [[nodiscard]] bool has_answer(CURLcode result) const noexcept {
+        return result == CURLE_OK ? head_done_ : final_head_done_;
+    }
+    [[nodiscard]] HttpAnswer take_answer() { return std::move(answer_); }
+
+  private:
+    void note_incoming() { last_byte_ = Clock::now(); }
+
+    CURL* easy_;
+    const HttpRequest& request_;
+    HttpAnswer answer_;
+    bool content_type_seen_ = false;
+    bool encoding_seen_ = false;
+    bool location_seen_ = false;
+    bool head_done_ = false;
+    bool final_head_done_ = false;
+    bool awaiting_answer_ = false;
+    Clock::time_point last_byte_ = Clock::now();
+};
+
+std::size_t on_header_data(char* data, std::size_t size, std::size_t count, void* transfer) {
+    static_cast<Transfer*>(transfer)->on_header_line(std::string_view(data, size * count));
+    return size * count;
+}
+
+std::size_t on_body_data(char* data, std::size_t size, std::size_t count, void* transfer) {
+    const bool room_left =
+        static_cast<Transfer*>(transfer)->on_body(std::string_view(data, size * count));
+    return room_left ? size * count : CURL_WRITEFUNC_ERROR;
+}
+
+int on_request_start(void* transfer, char*, char*, int, int) {
+    static_cast<Transfer*>(transfer)->on_request_start();
+    return CURL_PREREQFUNC_OK;
+}
+
+struct SocketSetup {
+    Transfer* transfer;
+    unsigned int send_timeout_ms;
+};
+
+// Bytes that are sent but not acknowledged within the send time-out fail the connection:
+// the kernel's counterpart of a blocking send with a time-out.
+int on_new_socket(void* setup, curl_socket_t socket, curlsocktype) {
+    auto* s = static_cast<SocketSetup*>(setup);
+    s->transfer->on_new_socket();
+    setsockopt(socket, IPPROTO_TCP, TCP_USER_TIMEOUT, &s->send_timeout_ms,
+               sizeof s->send_timeout_ms);
+    return CURL_SOCKOPT_OK;
+}
+
+// Certificates are accepted outside their validity dates (the host name is not checked
+// either, through CURLOPT_SSL_VERIFYHOST); every other certificate fault still fails.
+CURLcode on_ssl_context(CURL*, void* context, void*) {
+    X509_VERIFY_PARAM* param = SSL_CTX_get0_param(static_cast<SSL_CTX*>(context));
+    X509_VERIFY_PARAM_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
+    return CURLE_OK;
+}
+
+long milliseconds(std::chrono::milliseconds d) {
+    return static_cast<long>(std::max<std::chrono::milliseconds::rep>(d.count(), 1));
+}
+
+bool set_options(CURL* easy, CURLU* url, curl_slist* headers, Transfer& transfer,
+                 SocketSetup& socket_setup, const HttpRequest& request) {
+    bool ok = true;
+    const auto set = [&](CURLoption option, auto value) {
+        ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
+    };
+    set(CURLOPT_CURLU, url);
+    set(CURLOPT_HTTPGET, 1L);
+    set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    set(CURLOPT_HTTPHEADER, headers);
+    set(CURLOPT_PROTOCOLS_STR, "http,https");
+    set(CURLOPT_FOLLOWLOCATION, 1L);
+    set(CURLOPT_MAXREDIRS, max_redirects);
+    set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    set(CURLOPT_NOSIGNAL, 1L);
+    // The body comes as the server sent it; the gzip reader of the caller unpacks it.
+    set(CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    set(CURLOPT_CONNECTTIMEOUT_MS, milliseconds(request.timeouts.connect));
+    set(CURLOPT_SSL_VERIFYHOST, 0L);
+    set(CURLOPT_SSL_CTX_FUNCTION, on_ssl_context);
+    // An abandoned exchange must not wait for a name lookup to end before it can go.
+    set(CURLOPT_QUICK_EXIT, 1L);
+    set(CURLOPT_HEADERFUNCTION, on_header_data);
+    set(CURLOPT_HEADERDATA, static_cast<void*>(&transfer));
+    set(CURLOPT_WRITEFUNCTION, on_body_data);
+    set(CURLOPT_WRITEDATA, static_cast<void*>(&transfer));
+    set(CURLOPT_PREREQFUNCTION, on_request_start);
+    set(CURLOPT_PREREQDATA, static_cast<void*>(&transfer));
+    set(CURLOPT_SOCKOPTFUNCTION, on_new_socket);
+    set(CURLOPT_SOCKOPTDATA, static_cast<void*>(&socket_setup));
+    return ok;
+}
+
+// Sets the parsed URL up for the transfer: credentials go to the options only where the URL
+// holds non-empty ones.
+bool apply_credentials(CURL* easy, CURLU* url, const UrlParts& parts) {
+    if (curl_url_set(url, CURLUPART_USER, nullptr, 0) != CURLUE_OK ||
+        curl_url_set(url, CURLUPART_PASSWORD, nullptr, 0) != CURLUE_OK) {
+        return false;
+    }
+    if (!parts.user.empty() &&
+        curl_easy_setopt(easy, CURLOPT_USERNAME, parts.user.c_str()) != CURLE_OK) {
+        return false;
+    }
+    if (!parts.password.empty() &&
+        curl_easy_setopt(easy, CURLOPT_PASSWORD, parts.password.c_str()) != CURLE_OK) {
+        return false;
+    }
+    return true;
+}
+
+enum class Outcome { done, failed, timed_out, stopped };
+
+// Runs the transfer to its end; result is curl's code for a transfer that ended by itself.
+Outcome run_transfer(CURLM* multi, Transfer& transfer, const std::stop_token& stop,
+                     CURLcode& result) {
+    const std::stop_callback wake(stop, [multi] { curl_multi_wakeup(multi); });
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            return Outcome::failed;
+        }
+        if (running == 0) {
+            break;
+        }
+        if (stop.stop_requested()) {
+            return Outcome::stopped;
+        }
+        auto wait = std::chrono::duration_cast<Clock::duration>(max_poll_wait);
+        if (const auto left = transfer.receive_time_left()) {
+            if (*left <= Clock::duration::zero()) {
+                return Outcome::timed_out;
+            }
+            wait = std::min(wait, *left);
+        }
+        const auto wait_ms = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
+        if (curl_multi_poll(multi, nullptr, 0, static_cast<int>(wait_ms), nullptr) != CURLM_OK) {
+            return Outcome::failed;
+        }
+    }
+    int queued = 0;
+    const CURLMsg* message = curl_multi_info_read(multi, &queued);
+    if (message == nullptr || message->msg != CURLMSG_DONE) {
+        return Outcome::failed;
+    }
+    result = message->data.result;
+    return Outcome::done;
+}
+
+std::optional<HttpAnswer> exchange(const HttpRequest& request, const std::stop_token& stop) {
+    if (!curl_ready()) {
+        return std::nullopt;
+    }
+    const CurlUrl url(curl_url());
+    if (!url) {
+        return std::nullopt;
+    }
+    // The URL is escaped and its dot segments resolved already: curl must keep it as it is.
+    if (curl_url_set(url.get(), CURLUPART_URL, request.canonical_url.c_str(), CURLU_PATH_AS_IS) !=
+        CURLUE_OK) {
+        return std::nullopt;
+    }
+    const UrlParts parts = split_url(url.get());
+    if (!parts_fit(parts)) {
+        return std::nullopt;
+    }
+    const CurlEasy easy(curl_easy_init());
+    const CurlMulti multi(curl_multi_init());
+    const CurlSlist headers = header_list(request.header_block);
+    if (!easy || !multi || (!headers && !request.header_block.empty())) {
+        return std::nullopt;
+    }
+    Transfer transfer(easy.get(), request);
+    SocketSetup socket_setup{&transfer,
+                             static_cast<unsigned int>(milliseconds(request.timeouts.send))};
+    if (!apply_credentials(easy.get(), url.get(), parts) ||
+        !set_options(easy.get(), url.get(), headers.get(), transfer, socket_setup, request)) {
+        return std::nullopt;
+    }
+    if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
+        return std::nullopt;
+    }
+    CURLcode result = CURLE_OK;
+    const Outcome outcome = run_transfer(multi.get(), transfer, stop, result);
+    curl_multi_remove_handle(multi.get(), easy.get());
+    if (outcome == Outcome::stopped || outcome == Outcome::failed) {
+        return std::nullopt;
+    }
+    if (outcome == Outcome::timed_out) {
+        result = CURLE_OPERATION_TIMEDOUT;
+    }
+    // A transfer that failed after the head of the final answer still has its body: the bytes
+    // read before the fault (a reset, a time-out, the body limit).
+    if (!transfer.has_answer(result)) {
+        return std::nullopt;
+    }
+    return transfer.take_answer();
+}
+
+}  // namespace
+
+std::optional<HttpAnswer> http_exchange(const HttpRequest& request, std::stop_token stop) noexcept {
+    try {
+        return exchange(request, stop);
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace proxylist
