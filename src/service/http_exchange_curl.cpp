@@ -288,7 +288,9 @@ bool set_options(CURL* easy, CURLU* url, curl_slist* headers, Transfer& transfer
     set(CURLOPT_HTTP_CONTENT_DECODING, 0L);
     set(CURLOPT_CONNECTTIMEOUT_MS, milliseconds(request.timeouts.connect));
     set(CURLOPT_SSL_VERIFYHOST, 0L);
-    set(CURLOPT_SSL_CTX_FUNCTION, on_ssl_context);
+    // A TLS library other than OpenSSL has no such hook; the date check then stays strict.
+    const CURLcode context_hook = curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, on_ssl_context);
+    ok = ok && (context_hook == CURLE_OK || context_hook == CURLE_NOT_BUILT_IN);
     // An abandoned exchange must not wait for a name lookup to end before it can go.
     set(CURLOPT_QUICK_EXIT, 1L);
     set(CURLOPT_HEADERFUNCTION, on_header_data);
