@@ -12,8 +12,16 @@
 namespace proxylist {
 namespace {
 
-void show_message_box(const char* message) {
-    QMessageBox::critical(nullptr, QString(), QString::fromUtf8(message));
+// Shows the box and ends the process from the GUI thread itself: once the box is gone nothing
+// else may run, not even the rest of an event loop that the closed box might end.
+[[noreturn]] void show_message_box_and_leave(const char* message) {
+    try {
+        QMessageBox::critical(nullptr, QString(), QString::fromUtf8(message));
+    } catch (...) {
+        // Too little memory left even for the box: standard error has said it.
+    }
+    std::fflush(nullptr);
+    std::_Exit(-1);
 }
 
 }  // namespace
@@ -23,19 +31,19 @@ void on_heap_exhausted(std::size_t requested_bytes) noexcept {
     format_heap_exhausted_message(requested_bytes, message, sizeof message);
     std::fprintf(stderr, "%s\n", message);
     std::fflush(stderr);
-    try {
-        auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-        if (app != nullptr && !QCoreApplication::closingDown()) {
-            if (QThread::currentThread() == app->thread()) {
-                show_message_box(message);
-            } else {
-                // Only the GUI thread may show a window; this thread waits until it is closed.
-                QMetaObject::invokeMethod(
-                    app, [&message] { show_message_box(message); }, Qt::BlockingQueuedConnection);
-            }
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (app != nullptr && !QCoreApplication::closingDown()) {
+        if (QThread::currentThread() == app->thread()) {
+            show_message_box_and_leave(message);
         }
-    } catch (...) {
-        // Too little memory left even for the box: standard error has said it.
+        // Only the GUI thread may show a window; this thread waits while it does.
+        try {
+            QMetaObject::invokeMethod(
+                app, [&message] { show_message_box_and_leave(message); },
+                Qt::BlockingQueuedConnection);
+        } catch (...) {
+            // No memory to post the request: standard error has said it.
+        }
     }
     std::fflush(nullptr);
     std::_Exit(-1);
