@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     combo->addItems({QString::fromUtf8("全部运营商"), QString::fromUtf8("电信"),
                      QString::fromUtf8("联通"), QString::fromUtf8("移动")});
     place(std::move(combo), 64, 144, 88, 22);
-    label("bug反馈qq：3141592", 176, 200, 128, 16);
+    label("bug反馈qq：314159", 176, 200, 128, 16);
 
     proxylist::bench::report_first_paint_and_leave(window);
     window.show();

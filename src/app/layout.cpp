@@ -109,7 +109,7 @@ constexpr std::array<ControlLayout, control_count> controls = {
                   true,
                   carrier_list},
     // The contact number is ours to choose; it is no real account.
-    label(ControlId::标签6, {176, 200, 128, 16}, "bug反馈qq：3141592", left_label),
+    label(ControlId::标签6, {176, 200, 128, 16}, "bug反馈qq：314159", left_label),
 };
 
 // The table is in creation order, so a control's row sits at its id's position.

@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                 ControlKind::label,
                 "标签",
                 {176, 200, 128, 16},
-                "bug反馈qq：3141592",
+                "bug反馈qq：314159",
                 false}),
     [](const auto& info) { return std::to_string(static_cast<int>(info.param.id)); });
 

@@ -91,6 +91,7 @@ class MainWindowTest : public QObject {
     void escape_closes_the_window_from_any_control();
     void enter_clicks_no_button_data();
     void enter_clicks_no_button();
+    void button_captions_wrap_when_too_wide();
     void list_box_wraps_long_lines_and_takes_enter();
     void drop_down_list_cannot_be_typed_into();
     void selection_is_hidden_while_a_box_lacks_the_focus();
@@ -391,6 +392,29 @@ void MainWindowTest::enter_clicks_no_button() {
     QCOMPARE(save.count(), 0);
     QCOMPARE(QApplication::focusWidget(), control);
     QVERIFY(window_->isVisible());
+}
+
+void MainWindowTest::button_captions_wrap_when_too_wide() {
+    QtVisualStyle().switch_on(2);
+    QPushButton* button = window_->push_button(ControlId::按钮1);
+    // Rows of the button's picture that hold caption pixels, in runs.
+    const auto caption_lines = [button] {
+        const QImage image = button->grab().toImage();
+        int lines = 0;
+        bool in_line = false;
+        for (int y = 3; y < image.height() - 3; ++y) {
+            bool dark = false;
+            for (int x = 3; x < image.width() - 3 && !dark; ++x) {
+                dark = image.pixelColor(x, y).lightness() < 100;
+            }
+            lines += dark && !in_line ? 1 : 0;
+            in_line = dark;
+        }
+        return lines;
+    };
+    QCOMPARE(caption_lines(), 1);
+    button->setText(QStringLiteral("提取中提取中提取中"));
+    QVERIFY(caption_lines() >= 2);
 }
 
 void MainWindowTest::list_box_wraps_long_lines_and_takes_enter() {

@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QStyleOption>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionSlider>
+#include <algorithm>
+#include <utility>
 
 namespace proxylist {
 namespace {
@@ -21,8 +24,7 @@ const QColor border_colour(0xa3, 0xad, 0xba);
 const QColor disabled_border_colour(0xcf, 0xd4, 0xda);
 const QColor disabled_fill_colour(0xf3, 0xf4, 0xf6);
 const QColor disabled_mark_colour(0xa9, 0xb0, 0xb8);
-const QColor button_top_colour(0xfd, 0xfd, 0xfe);
-const QColor button_bottom_colour(0xe6, 0xeb, 0xf1);
+const QColor scroll_groove_colour(0xf4, 0xf6, 0xf9);
 
 QColor mix(const QColor& a, const QColor& b, qreal share_of_b) {
     const qreal share_of_a = 1.0 - share_of_b;
@@ -50,6 +52,17 @@ bool is_combo_popup_view(const QWidget* widget) {
 bool is_text_area(const QWidget* widget) {
     const auto* area = qobject_cast<const QAbstractScrollArea*>(widget);
     return area != nullptr && qobject_cast<const QAbstractItemView*>(widget) == nullptr;
+}
+
+// Scroll areas keep their scroll bars in a container of their own.
+bool is_text_area_scroll_bar(const QWidget* widget) {
+    for (int level = 0; level < 2 && widget != nullptr; ++level) {
+        widget = widget->parentWidget();
+        if (is_text_area(widget)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -159,12 +172,13 @@ void AccentStyle::draw_button_panel(QPainter* painter, const QStyleOption& optio
     } else if (pressed) {
         painter->setBrush(mix(Qt::white, accent_, 0.22));
     } else {
+        // A faint wash of the accent, deeper toward the bottom and under the mouse.
         QLinearGradient gradient(outline.topLeft(), outline.bottomLeft());
-        gradient.setColorAt(0.0, hovered ? QColor(Qt::white) : button_top_colour);
-        gradient.setColorAt(1.0, hovered ? mix(Qt::white, accent_, 0.14) : button_bottom_colour);
+        gradient.setColorAt(0.0, mix(Qt::white, accent_, hovered ? 0.02 : 0.04));
+        gradient.setColorAt(1.0, mix(Qt::white, accent_, hovered ? 0.22 : 0.15));
         painter->setBrush(gradient);
     }
-    QColor border = border_colour;
+    QColor border = mix(border_colour, accent_, 0.25);
     if (!enabled(option)) {
         border = disabled_border_colour;
     } else if (pressed || focused) {
@@ -211,6 +225,53 @@ void AccentStyle::draw_combo_box(QPainter* painter, const QStyleOptionComplex& o
                          Qt::RoundCap, Qt::RoundJoin));
     painter->setBrush(Qt::NoBrush);
     painter->drawPath(chevron);
+    painter->restore();
+}
+
+void AccentStyle::draw_scroll_bar(QPainter* painter, const QStyleOptionSlider& option,
+                                  const QWidget* widget) const {
+    const bool can_scroll = option.maximum > option.minimum && enabled(option);
+    painter->save();
+    painter->fillRect(option.rect, scroll_groove_colour);
+    painter->setPen(mix(scroll_groove_colour, border_colour, 0.35));
+    painter->drawLine(option.rect.topLeft(), option.rect.bottomLeft());
+    painter->setRenderHint(QPainter::Antialiasing);
+
+    // The arrows: small chevrons, in the accent while there is something to scroll.
+    const QColor mark = can_scroll ? accent_ : disabled_mark_colour;
+    painter->setPen(QPen(mark, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter->setBrush(Qt::NoBrush);
+    for (const auto& [part, up] :
+         {std::pair{SC_ScrollBarSubLine, true}, std::pair{SC_ScrollBarAddLine, false}}) {
+        const QPointF centre =
+            QRectF(subControlRect(CC_ScrollBar, &option, part, widget)).center() +
+            QPointF(0.5, 0.5);
+        const qreal tip = up ? -1.5 : 1.5;
+        QPainterPath chevron;
+        chevron.moveTo(centre + QPointF(-3.0, -tip));
+        chevron.lineTo(centre + QPointF(0.0, tip));
+        chevron.lineTo(centre + QPointF(3.0, -tip));
+        painter->drawPath(chevron);
+    }
+
+    // The thumb, only when there is something to scroll.
+    if (can_scroll) {
+        const bool on_thumb = option.activeSubControls & SC_ScrollBarSlider;
+        const bool dragging = on_thumb && (option.state & State_Sunken);
+        QColor thumb = mix(border_colour, accent_, 0.25);
+        if (dragging) {
+            thumb = accent_;
+        } else if (on_thumb && (option.state & State_MouseOver)) {
+            thumb = mix(border_colour, accent_, 0.6);
+        }
+        const QRectF slider =
+            QRectF(subControlRect(CC_ScrollBar, &option, SC_ScrollBarSlider, widget))
+                .adjusted(3.5, 1.5, -2.5, -1.5);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(thumb);
+        const qreal radius = std::min(slider.width(), slider.height()) / 2.0;
+        painter->drawRoundedRect(slider, radius, radius);
+    }
     painter->restore();
 }
 
@@ -279,6 +340,13 @@ void AccentStyle::drawControl(ControlElement element, const QStyleOption* option
 
 void AccentStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                      QPainter* painter, const QWidget* widget) const {
+    if (control == CC_ScrollBar && is_text_area_scroll_bar(widget)) {
+        // The scroll bar belongs to the edit box, so it takes the edit box's look.
+        if (const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option)) {
+            draw_scroll_bar(painter, *bar, widget);
+            return;
+        }
+    }
     if (control == CC_ComboBox) {
         const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
         if (combo != nullptr && !combo->editable) {

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QProxyStyle>
 
+class QStyleOptionSlider;
+
 namespace proxylist {
 
 class AccentStyle final : public QProxyStyle {
@@ -38,6 +40,8 @@ class AccentStyle final : public QProxyStyle {
   private:
     void draw_field(QPainter* painter, const QStyleOption& option, bool fill) const;
     void draw_button_panel(QPainter* painter, const QStyleOption& option) const;
+    void draw_scroll_bar(QPainter* painter, const QStyleOptionSlider& option,
+                         const QWidget* widget) const;
     void draw_combo_box(QPainter* painter, const QStyleOptionComplex& option,
                         const QWidget* widget) const;
 
