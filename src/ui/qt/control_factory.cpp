@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPalette>
+#include <algorithm>
 #include <limits>
 
 #include "ui/qt/drop_down_list.hpp"
