@@ -82,10 +82,8 @@ int main(int argc, char** argv) {
     LoopbackHttpServer server;
     demo::ServiceOptions plain;
     server.set_handler([&](const std::string& request) {
-        const auto first = request.find(' ');
-        const std::string target =
-            request.substr(first + 1, request.find(' ', first + 1) - first - 1);
-        return ScriptedAnswer{.bytes = demo::demo_answer(target, plain)};
+        return ScriptedAnswer{.bytes =
+                                  demo::demo_answer(test_support::request_target(request), plain)};
     });
 
     MainWindow window(main_window_layout(), main_window_controls());
@@ -129,10 +127,9 @@ int main(int argc, char** argv) {
 
     // 2. A slow answer: the service holds it for 2 s.
     server.set_handler([&](const std::string& request) {
-        const auto first = request.find(' ');
-        const std::string target =
-            request.substr(first + 1, request.find(' ', first + 1) - first - 1);
-        return ScriptedAnswer{.bytes = demo::demo_answer(target, plain), .delay = 2000ms};
+        return ScriptedAnswer{
+            .bytes = demo::demo_answer(test_support::request_target(request), plain),
+            .delay = 2000ms};
     });
     controls->set_edit_text(ControlId::编辑框1, "10");
     std::vector<double> stalls_slow;

@@ -13,6 +13,7 @@ using namespace proxylist;
 using namespace std::chrono_literals;
 using proxylist::test_support::http_response;
 using proxylist::test_support::LoopbackHttpServer;
+using proxylist::test_support::request_target;
 using proxylist::test_support::ScriptedAnswer;
 using proxylist::testing::FakeControls;
 
@@ -21,12 +22,6 @@ namespace {
 constexpr const char* kBeijing = "\xB1\xB1\xBE\xA9";
 constexpr const char* kBusy = "\xCC\xE1\xC8\xA1\xD6\xD0";  // 提取中
 constexpr const char* kReady = "\xCC\xE1\xC8\xA1";         // 提取
-
-std::string request_target(const std::string& request) {
-    const auto first_space = request.find(' ');
-    const auto second_space = request.find(' ', first_space + 1);
-    return request.substr(first_space + 1, second_space - first_space - 1);
-}
 
 // The window as the layout starts it.
 void put_initial_values(FakeControls& controls) {

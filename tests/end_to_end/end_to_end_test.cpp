@@ -25,6 +25,7 @@ namespace proxylist::testing {
 using namespace std::chrono_literals;
 using test_support::http_response;
 using test_support::LoopbackHttpServer;
+using test_support::request_target;
 using test_support::ScriptedAnswer;
 
 namespace {
@@ -34,11 +35,6 @@ const std::string kPage =
     "192.0.2.1:80<br>\r\n198.51.100.7:8080<br>\r\n203.0.113.9:3128<br>\r\n";
 const QByteArray kList = "192.0.2.1:80\r\n198.51.100.7:8080\r\n203.0.113.9:3128\r\n";
 const std::string kInitialTarget = "/get_ip.php?sxb=%B1%B1%BE%A9&tqsl=10&ports=&ktip=&sxa=&submit=";
-
-std::string request_target(const std::string& request) {
-    const auto first = request.find(' ');
-    return request.substr(first + 1, request.find(' ', first + 1) - first - 1);
-}
 
 }  // namespace
 

@@ -207,6 +207,16 @@ std::string http_response(int status, std::string_view header_lines, std::string
     return answer;
 }
 
+std::string request_target(std::string_view request) {
+    const std::size_t first = request.find(' ');
+    const std::size_t second =
+        request.find(' ', first == std::string_view::npos ? first : first + 1);
+    if (second == std::string_view::npos) {
+        return {};
+    }
+    return std::string(request.substr(first + 1, second - first - 1));
+}
+
 std::string http_redirect(int status, std::string_view location) {
     return http_response(status, "Location: " + std::string(location) + "\r\n", "");
 }

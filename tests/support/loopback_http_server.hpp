@@ -41,6 +41,9 @@ struct ScriptedAnswer {
 [[nodiscard]] std::string http_response(int status, std::string_view header_lines,
                                         std::string_view body);
 
+// The request target of a request's first line ("/path?query"), or "" when there is none.
+[[nodiscard]] std::string request_target(std::string_view request);
+
 // A redirect answer to location.
 [[nodiscard]] std::string http_redirect(int status, std::string_view location);
 
