@@ -9,6 +9,7 @@
 #include "app/layout.hpp"
 #include "app/service_url.hpp"
 #include "app/window_created.hpp"
+#include "ui/qt/app_icon.hpp"
 #include "ui/qt/event_wiring.hpp"
 #include "ui/qt/gui_font.hpp"
 #include "ui/qt/main_window.hpp"
@@ -27,6 +28,7 @@ int run_shell(int& argc, char** argv, const ShellHooks& hooks) {
     // 2. Create the window from its layout, hidden, with all its controls.
     std::optional<StartFailureGuard> start_failure(std::in_place);
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(application_icon());
     use_default_gui_font();
     MainWindow window(main_window_layout(), main_window_controls());
     // The native window exists from here on, as the window system's own window would.

@@ -1,0 +1,10 @@
+// The application's icon: drawn at start-up, so the program carries no image files.
+#pragma once
+
+#include <QIcon>
+
+namespace proxylist {
+
+[[nodiscard]] QIcon application_icon();
+
+}  // namespace proxylist
