@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
 #include <string>
 
+#include "app/files.hpp"
 #include "app/open_files.hpp"
 #include "app/save_command.hpp"
 #include "fake_controls.hpp"
@@ -166,4 +168,9 @@ TEST(OpenFiles, AFileLeftOpenIsGivenUp) {
     }
     EXPECT_EQ(folder.read("ip.txt"), "old");
     EXPECT_EQ(folder.entries(), 1u);
+}
+
+TEST(RunDirectory, IsTheFolderOfTheExecutable) {
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(run_directory().to_string(), executable.parent_path().string());
 }

@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include <cstddef>
+
+#include "text/text.hpp"
+
+using namespace proxylist;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnderAddressSanitizer = true;
+#else
+constexpr bool kUnderAddressSanitizer = false;
+#endif
+
+// A text the heap cannot hold ends the process with exit code -1 after saying how many bytes
+// were asked for; the caller never sees a failure.
+TEST(HeapExhausted, EndsTheProcessAndNamesTheBytes) {
+    if (kUnderAddressSanitizer) {
+        GTEST_SKIP() << "the sanitizer's allocator reports huge requests itself";
+    }
+    const std::size_t impossible = std::size_t{1} << 62;
+    EXPECT_EXIT(
+        {
+            TextAllocator<char> allocator;
+            static_cast<void>(allocator.allocate(impossible));
+        },
+        ::testing::ExitedWithCode(255), "4611686018427387904");
+}
