@@ -73,6 +73,18 @@ std::size_t run_start_before(std::string_view text, std::size_t at, std::size_t 
     return j;
 }
 
+// The next byte of the needle to jump to after `probe`, in turn; letters only when case
+// matters, since a folded letter is searched byte by byte.
+std::size_t next_probe(std::string_view needle, std::size_t probe, bool fold_case) noexcept {
+    for (std::size_t step = 1; step < needle.size(); ++step) {
+        const std::size_t candidate = (probe + step) % needle.size();
+        if (!fold_case || !is_ascii_letter(static_cast<unsigned char>(needle[candidate]))) {
+            return candidate;
+        }
+    }
+    return probe;
+}
+
 }  // namespace
 
 std::size_t find_last_at_character_start(std::string_view text, std::string_view needle,
@@ -85,9 +97,16 @@ std::size_t find_last_at_character_start(std::string_view text, std::string_view
     // is measured at most once.
     std::size_t run_lo = std::string_view::npos;
     std::size_t run_hi = 0;
-    std::size_t upto = text.size() - needle.size();
+    std::size_t upto = text.size() - needle.size();  // the last candidate not yet ruled out
+    // The byte of the needle the backward search jumps to. A byte that is common in the text
+    // ("<" in a list of "<br>" tags) stops the jump every few bytes; when one does, another
+    // byte of the needle takes over. Any byte rules out the candidates it skips.
+    std::size_t probe = 0;
+    std::size_t misses = 0;
+    std::size_t misses_from = upto;
     for (;;) {
-        const std::size_t p = find_byte_backward(text, upto, needle[0], fold_case);
+        const std::size_t p =
+            find_byte_backward(text.substr(probe), upto, needle[probe], fold_case);
         if (p == std::string_view::npos) {
             return std::string_view::npos;
         }
@@ -104,6 +123,15 @@ std::size_t find_last_at_character_start(std::string_view text, std::string_view
             return std::string_view::npos;
         }
         upto = p - 1;
+        constexpr std::size_t kMissesPerCheck = 16;
+        constexpr std::size_t kShortestUsefulJump = 256;
+        if (++misses == kMissesPerCheck) {
+            if (misses_from - upto < kMissesPerCheck * kShortestUsefulJump) {
+                probe = next_probe(needle, probe, fold_case);
+            }
+            misses = 0;
+            misses_from = upto;
+        }
     }
 }
 

@@ -15,7 +15,9 @@ using namespace proxylist;
 
 namespace {
 
-unsigned char fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+unsigned char fold(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
 
 bool matches_at(const std::string& t, std::size_t k, const std::string& s, bool fold_case) {
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -86,7 +88,7 @@ std::string model_replace(const std::string& t, const std::string& s, const std:
 }
 
 class RandomTexts {
-public:
+  public:
     explicit RandomTexts(std::uint32_t seed) : engine_(seed) {}
 
     std::string text(std::size_t max_length) {
@@ -118,11 +120,13 @@ public:
     }
     bool flag() { return pick(2) == 0; }
 
-private:
-    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(engine_); }
+  private:
+    std::size_t pick(std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(engine_);
+    }
     char byte() {
-        static constexpr char kAlphabet[] = {'\r', '\n', '<', '>', 'b', 'B', 'r', 'R', 'a', ' ',
-                                             '\xA1', '\xB0', '\x80', '\xFF'};
+        static constexpr char kAlphabet[] = {'\r', '\n', '<', '>',    'b',    'B',    'r',
+                                             'R',  'a',  ' ', '\xA1', '\xB0', '\x80', '\xFF'};
         if (pick(3) == 0) {
             return static_cast<char>(0x80 + pick(0x80));
         }
@@ -144,6 +148,29 @@ TEST(TextReferenceModel, FindLastAgreesWithACharacterWalk) {
         const std::int32_t expected = model_find_last(t, s, start, ignore_case);
         ASSERT_EQ(text_find_last(Text(t), Text(s), start, ignore_case), expected)
             << "case " << i << " start " << (start ? *start : 999999);
+    }
+}
+
+// Long texts of few different bytes make the search switch the byte it jumps to.
+TEST(TextReferenceModel, FindLastAgreesOnLongTextsOfFewBytes) {
+    RandomTexts random(911);
+    std::mt19937 engine(5);
+    const std::string alphabet = "<br>\r\n\xA1\xB0";
+    for (int i = 0; i < 300; ++i) {
+        std::string t(4000 + engine() % 4000, ' ');
+        for (auto& c : t) {
+            c = alphabet[engine() % alphabet.size()];
+        }
+        std::string s = t.substr(engine() % (t.size() - 8), 2 + engine() % 6);
+        if (i % 3 == 0) {
+            s = "</html>";
+            t.insert(engine() % 200, s);
+        }
+        const bool ignore_case = random.flag();
+        const auto start = random.position(t.size());
+        ASSERT_EQ(text_find_last(Text(t), Text(s), start, ignore_case),
+                  model_find_last(t, s, start, ignore_case))
+            << "case " << i;
     }
 }
 
