@@ -1,5 +1,4 @@
-// Keeps the program's fetch code, and with it libcurl and its chain, in the bare probe's link,
-// without calling it.
+// Keeps the program's fetch code in the bare probe's link, without calling it.
 #include "service/page_fetch.hpp"
 
 namespace proxylist::bench {

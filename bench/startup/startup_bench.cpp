@@ -1,7 +1,8 @@
 // Start to first paint and peak memory (maximum resident set) of the program's window, side by
 // side with a bare Qt window holding the same fourteen widgets. A third probe is the bare
-// window linked with the program's libraries (libcurl and what it pulls in), which shows how
-// much of the difference is loading them rather than the window's own work. Each probe is
+// window linked with the program's own libraries (the fetch code among them; libcurl itself
+// comes in with the first fetch), which shows how much of the difference is loading them
+// rather than the window's own work. Each probe is
 // started afresh for every run, in turn, and prints the monotonic clock at its first paint;
 // the figures are medians.
 //

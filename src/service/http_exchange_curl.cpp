@@ -1,10 +1,8 @@
 // The HTTP exchange with libcurl. The transfer runs in a multi-handle loop of our own so that a
 // stop request and the receive time-out (in milliseconds, not curl's whole seconds) are seen
 // promptly.
-#include <curl/curl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 #include <sys/socket.h>
 
@@ -14,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "service/curl_library.hpp"
 #include "service/http_exchange.hpp"
 
 namespace proxylist {
@@ -29,27 +28,29 @@ constexpr std::size_t max_credential_bytes = 128;
 // How long one wait of the transfer loop may last while no time-out is near.
 constexpr std::chrono::milliseconds max_poll_wait{1000};
 
-// curl_global_init is not thread-safe; the first exchange does it, exactly once, and nothing
-// here ever calls curl_global_cleanup (exchanges may still run when the process ends).
 bool curl_ready() {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    return ready;
+    return curl_library() != nullptr;
+}
+
+// Only reached once curl_ready() has said yes.
+const CurlLibrary& libcurl() {
+    return *curl_library();
 }
 
 struct CurlUrlFree {
-    void operator()(CURLU* u) const noexcept { curl_url_cleanup(u); }
+    void operator()(CURLU* u) const noexcept { libcurl().url_cleanup(u); }
 };
 struct CurlEasyFree {
-    void operator()(CURL* e) const noexcept { curl_easy_cleanup(e); }
+    void operator()(CURL* e) const noexcept { libcurl().easy_cleanup(e); }
 };
 struct CurlMultiFree {
-    void operator()(CURLM* m) const noexcept { curl_multi_cleanup(m); }
+    void operator()(CURLM* m) const noexcept { libcurl().multi_cleanup(m); }
 };
 struct CurlSlistFree {
-    void operator()(curl_slist* l) const noexcept { curl_slist_free_all(l); }
+    void operator()(curl_slist* l) const noexcept { libcurl().slist_free_all(l); }
 };
 struct CurlStringFree {
-    void operator()(char* s) const noexcept { curl_free(s); }
+    void operator()(char* s) const noexcept { libcurl().free(s); }
 };
 using CurlUrl = std::unique_ptr<CURLU, CurlUrlFree>;
 using CurlEasy = std::unique_ptr<CURL, CurlEasyFree>;
@@ -60,7 +61,7 @@ using CurlString = std::unique_ptr<char, CurlStringFree>;
 // One part of a parsed URL; empty when the URL has none.
 std::string url_part(CURLU* url, CURLUPart part, unsigned int flags = 0) {
     char* value = nullptr;
-    if (curl_url_get(url, part, &value, flags) != CURLUE_OK) {
+    if (libcurl().url_get(url, part, &value, flags) != CURLUE_OK) {
         return {};
     }
     const CurlString owned(value);
@@ -107,7 +108,7 @@ CurlSlist header_list(std::string_view block) {
         if (line.empty()) {
             continue;
         }
-        curl_slist* longer = curl_slist_append(list.get(), line.c_str());
+        curl_slist* longer = libcurl().slist_append(list.get(), line.c_str());
         if (longer == nullptr) {
             return {};
         }
@@ -155,7 +156,7 @@ class Transfer {
         }
         if (trimmed(line).empty()) {
             long status = 0;
-            curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
+            libcurl().easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
             // An interim answer or a redirect that curl follows is not the answer read.
             const bool redirect = status >= 300 && status < 400 && location_seen_;
             head_done_ = status >= 200;
@@ -260,8 +261,8 @@ int on_new_socket(void* setup, curl_socket_t socket, curlsocktype) {
 // Certificates are accepted outside their validity dates (the host name is not checked
 // either, through CURLOPT_SSL_VERIFYHOST); every other certificate fault still fails.
 CURLcode on_ssl_context(CURL*, void* context, void*) {
-    X509_VERIFY_PARAM* param = SSL_CTX_get0_param(static_cast<SSL_CTX*>(context));
-    X509_VERIFY_PARAM_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
+    X509_VERIFY_PARAM* param = libcurl().ssl_ctx_get0_param(static_cast<SSL_CTX*>(context));
+    libcurl().verify_param_set_flags(param, X509_V_FLAG_NO_CHECK_TIME);
     return CURLE_OK;
 }
 
@@ -273,7 +274,7 @@ bool set_options(CURL* easy, CURLU* url, curl_slist* headers, Transfer& transfer
                  SocketSetup& socket_setup, const HttpRequest& request) {
     bool ok = true;
     const auto set = [&](CURLoption option, auto value) {
-        ok = ok && curl_easy_setopt(easy, option, value) == CURLE_OK;
+        ok = ok && libcurl().easy_setopt(easy, option, value) == CURLE_OK;
     };
     set(CURLOPT_CURLU, url);
     set(CURLOPT_HTTPGET, 1L);
@@ -289,8 +290,11 @@ bool set_options(CURL* easy, CURLU* url, curl_slist* headers, Transfer& transfer
     set(CURLOPT_CONNECTTIMEOUT_MS, milliseconds(request.timeouts.connect));
     set(CURLOPT_SSL_VERIFYHOST, 0L);
     // A TLS library other than OpenSSL has no such hook; the date check then stays strict.
-    const CURLcode context_hook = curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, on_ssl_context);
-    ok = ok && (context_hook == CURLE_OK || context_hook == CURLE_NOT_BUILT_IN);
+    if (libcurl().ssl_ctx_get0_param != nullptr) {
+        const CURLcode context_hook =
+            libcurl().easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, on_ssl_context);
+        ok = ok && (context_hook == CURLE_OK || context_hook == CURLE_NOT_BUILT_IN);
+    }
     // An abandoned exchange must not wait for a name lookup to end before it can go.
     set(CURLOPT_QUICK_EXIT, 1L);
     set(CURLOPT_HEADERFUNCTION, on_header_data);
@@ -307,16 +311,16 @@ bool set_options(CURL* easy, CURLU* url, curl_slist* headers, Transfer& transfer
 // Sets the parsed URL up for the transfer: credentials go to the options only where the URL
 // holds non-empty ones.
 bool apply_credentials(CURL* easy, CURLU* url, const UrlParts& parts) {
-    if (curl_url_set(url, CURLUPART_USER, nullptr, 0) != CURLUE_OK ||
-        curl_url_set(url, CURLUPART_PASSWORD, nullptr, 0) != CURLUE_OK) {
+    if (libcurl().url_set(url, CURLUPART_USER, nullptr, 0) != CURLUE_OK ||
+        libcurl().url_set(url, CURLUPART_PASSWORD, nullptr, 0) != CURLUE_OK) {
         return false;
     }
     if (!parts.user.empty() &&
-        curl_easy_setopt(easy, CURLOPT_USERNAME, parts.user.c_str()) != CURLE_OK) {
+        libcurl().easy_setopt(easy, CURLOPT_USERNAME, parts.user.c_str()) != CURLE_OK) {
         return false;
     }
     if (!parts.password.empty() &&
-        curl_easy_setopt(easy, CURLOPT_PASSWORD, parts.password.c_str()) != CURLE_OK) {
+        libcurl().easy_setopt(easy, CURLOPT_PASSWORD, parts.password.c_str()) != CURLE_OK) {
         return false;
     }
     return true;
@@ -327,10 +331,10 @@ enum class Outcome { done, failed, timed_out, stopped };
 // Runs the transfer to its end; result is curl's code for a transfer that ended by itself.
 Outcome run_transfer(CURLM* multi, Transfer& transfer, const std::stop_token& stop,
                      CURLcode& result) {
-    const std::stop_callback wake(stop, [multi] { curl_multi_wakeup(multi); });
+    const std::stop_callback wake(stop, [multi] { libcurl().multi_wakeup(multi); });
     for (;;) {
         int running = 0;
-        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+        if (libcurl().multi_perform(multi, &running) != CURLM_OK) {
             return Outcome::failed;
         }
         if (running == 0) {
@@ -347,12 +351,13 @@ Outcome run_transfer(CURLM* multi, Transfer& transfer, const std::stop_token& st
             wait = std::min(wait, *left);
         }
         const auto wait_ms = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
-        if (curl_multi_poll(multi, nullptr, 0, static_cast<int>(wait_ms), nullptr) != CURLM_OK) {
+        if (libcurl().multi_poll(multi, nullptr, 0, static_cast<int>(wait_ms), nullptr) !=
+            CURLM_OK) {
             return Outcome::failed;
         }
     }
     int queued = 0;
-    const CURLMsg* message = curl_multi_info_read(multi, &queued);
+    const CURLMsg* message = libcurl().multi_info_read(multi, &queued);
     if (message == nullptr || message->msg != CURLMSG_DONE) {
         return Outcome::failed;
     }
@@ -364,21 +369,21 @@ std::optional<HttpAnswer> exchange(const HttpRequest& request, const std::stop_t
     if (!curl_ready()) {
         return std::nullopt;
     }
-    const CurlUrl url(curl_url());
+    const CurlUrl url(libcurl().url());
     if (!url) {
         return std::nullopt;
     }
     // The URL is escaped and its dot segments resolved already: curl must keep it as it is.
-    if (curl_url_set(url.get(), CURLUPART_URL, request.canonical_url.c_str(), CURLU_PATH_AS_IS) !=
-        CURLUE_OK) {
+    if (libcurl().url_set(url.get(), CURLUPART_URL, request.canonical_url.c_str(),
+                          CURLU_PATH_AS_IS) != CURLUE_OK) {
         return std::nullopt;
     }
     const UrlParts parts = split_url(url.get());
     if (!parts_fit(parts)) {
         return std::nullopt;
     }
-    const CurlEasy easy(curl_easy_init());
-    const CurlMulti multi(curl_multi_init());
+    const CurlEasy easy(libcurl().easy_init());
+    const CurlMulti multi(libcurl().multi_init());
     const CurlSlist headers = header_list(request.header_block);
     if (!easy || !multi || (!headers && !request.header_block.empty())) {
         return std::nullopt;
@@ -390,12 +395,12 @@ std::optional<HttpAnswer> exchange(const HttpRequest& request, const std::stop_t
         !set_options(easy.get(), url.get(), headers.get(), transfer, socket_setup, request)) {
         return std::nullopt;
     }
-    if (curl_multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
+    if (libcurl().multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
         return std::nullopt;
     }
     CURLcode result = CURLE_OK;
     const Outcome outcome = run_transfer(multi.get(), transfer, stop, result);
-    curl_multi_remove_handle(multi.get(), easy.get());
+    libcurl().multi_remove_handle(multi.get(), easy.get());
     if (outcome == Outcome::stopped || outcome == Outcome::failed) {
         return std::nullopt;
     }
