@@ -21,7 +21,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr long max_redirects = 30;
-// Bounds from the room the reference client gives each part of a split URL.
+// Bounds from the room the Windows build's client gives each part of a split URL.
 constexpr std::size_t max_host_bytes = 256;
 constexpr std::size_t max_target_bytes = 2048;
 constexpr std::size_t max_credential_bytes = 128;
