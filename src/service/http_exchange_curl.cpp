@@ -14,6 +14,7 @@
 
 #include "service/curl_library.hpp"
 #include "service/http_exchange.hpp"
+#include "text/text.hpp"
 
 namespace proxylist {
 namespace {
@@ -120,10 +121,8 @@ CurlSlist header_list(std::string_view block) {
 
 [[nodiscard]] bool starts_with_ignoring_case(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) {
-               const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-               return lower(a) == lower(b);
-           });
+           std::equal(prefix.begin(), prefix.end(), s.begin(),
+                      [](char a, char b) { return ascii_lower(a) == ascii_lower(b); });
 }
 
 [[nodiscard]] std::string_view trimmed(std::string_view s) {

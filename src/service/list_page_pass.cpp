@@ -24,10 +24,6 @@ std::size_t first_special_byte(const char* p) noexcept {
     return special == 0 ? 8 : static_cast<std::size_t>(std::countr_zero(special)) / 8;
 }
 
-char fold(char c) noexcept {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 // Collects the output in a small buffer so that the result grows by large appends.
 class Output {
   public:
@@ -94,7 +90,7 @@ Text delete_crlf_then_break_tags_to_crlf(std::string_view list) {
                 while (j + 1 < n && t[j] == '\r' && t[j + 1] == '\n') {
                     j += 2;
                 }
-                if (j >= n || fold(t[j]) != wanted) {
+                if (j >= n || ascii_lower(t[j]) != wanted) {
                     matched = false;
                     break;
                 }

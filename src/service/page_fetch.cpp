@@ -66,9 +66,7 @@ std::optional<HttpAnswer> exchange_with_bounded_wait(HttpRequest request,
 [[nodiscard]] bool names_utf8(std::string_view content_type) {
     std::string lower(content_type);
     for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = ascii_lower(c);
     }
     return lower.find("utf-8") != std::string::npos;
 }

@@ -43,6 +43,11 @@ class Text {
     return static_cast<unsigned char>(c) >= 0x80;
 }
 
+// Case folding of this system: the ASCII letters A to Z only, every other byte as it is.
+[[nodiscard]] constexpr char ascii_lower(char c) noexcept {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
 [[nodiscard]] std::int32_t text_byte_length(const Text& t) noexcept;
 
 [[nodiscard]] Text text_join_views(std::initializer_list<std::string_view> pieces);

@@ -5,12 +5,8 @@
 namespace proxylist {
 namespace {
 
-constexpr unsigned char fold(unsigned char c) noexcept {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
-constexpr bool is_ascii_letter(unsigned char c) noexcept {
-    return fold(c) >= 'a' && fold(c) <= 'z';
+constexpr bool is_ascii_letter(char c) noexcept {
+    return ascii_lower(c) >= 'a' && ascii_lower(c) <= 'z';
 }
 
 bool equal_bytes(const char* a, std::string_view b, bool fold_case) noexcept {
@@ -18,7 +14,7 @@ bool equal_bytes(const char* a, std::string_view b, bool fold_case) noexcept {
         return std::memcmp(a, b.data(), b.size()) == 0;
     }
     for (std::size_t i = 0; i < b.size(); ++i) {
-        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) {
+        if (ascii_lower(a[i]) != ascii_lower(b[i])) {
             return false;
         }
     }
@@ -28,16 +24,15 @@ bool equal_bytes(const char* a, std::string_view b, bool fold_case) noexcept {
 // First offset in [from, to) whose byte matches c, or to.
 std::size_t find_byte_forward(std::string_view text, std::size_t from, std::size_t to, char c,
                               bool fold_case) noexcept {
-    const auto uc = static_cast<unsigned char>(c);
-    if (!fold_case || !is_ascii_letter(uc)) {
+    if (!fold_case || !is_ascii_letter(c)) {
         const void* hit = std::memchr(text.data() + from, c, to - from);
         return hit == nullptr
                    ? to
                    : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     }
-    const unsigned char folded = fold(uc);
+    const char folded = ascii_lower(c);
     for (std::size_t i = from; i < to; ++i) {
-        if (fold(static_cast<unsigned char>(text[i])) == folded) {
+        if (ascii_lower(text[i]) == folded) {
             return i;
         }
     }
@@ -47,16 +42,15 @@ std::size_t find_byte_forward(std::string_view text, std::size_t from, std::size
 // Last offset in [0, upto] whose byte matches c, or npos.
 std::size_t find_byte_backward(std::string_view text, std::size_t upto, char c,
                                bool fold_case) noexcept {
-    const auto uc = static_cast<unsigned char>(c);
-    if (!fold_case || !is_ascii_letter(uc)) {
+    if (!fold_case || !is_ascii_letter(c)) {
         const void* hit = ::memrchr(text.data(), c, upto + 1);
         return hit == nullptr
                    ? std::string_view::npos
                    : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     }
-    const unsigned char folded = fold(uc);
+    const char folded = ascii_lower(c);
     for (std::size_t i = upto + 1; i-- > 0;) {
-        if (fold(static_cast<unsigned char>(text[i])) == folded) {
+        if (ascii_lower(text[i]) == folded) {
             return i;
         }
     }
@@ -78,7 +72,7 @@ std::size_t run_start_before(std::string_view text, std::size_t at, std::size_t 
 std::size_t next_probe(std::string_view needle, std::size_t probe, bool fold_case) noexcept {
     for (std::size_t step = 1; step < needle.size(); ++step) {
         const std::size_t candidate = (probe + step) % needle.size();
-        if (!fold_case || !is_ascii_letter(static_cast<unsigned char>(needle[candidate]))) {
+        if (!fold_case || !is_ascii_letter(needle[candidate])) {
             return candidate;
         }
     }
