@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/controls.hpp"
+#include "app/files.hpp"
 #include "service/page_fetch.hpp"
 #include "text/text.hpp"
 
@@ -14,7 +15,7 @@ struct AppContext {
     // Shared with every extraction worker, which may outlive the window.
     std::shared_ptr<Controls> controls;
     // The executable's folder, taken once at start-up.
-    Text run_directory;
+    FilePath run_directory;
     // The query service; the product uses the URL it was built with.
     Text service_url;
     // How long one fetch may take; the product's values, tests pass shorter ones.

@@ -11,7 +11,7 @@
 
 namespace proxylist {
 
-Text run_directory() {
+FilePath run_directory() {
     // Linux paths are UTF-8, so the cut is a plain search for the last '/', not a walk by
     // code page 936 characters (which could take a UTF-8 byte for a lead byte).
     std::string path(4096, '\0');
@@ -30,7 +30,11 @@ Text run_directory() {
     if (slash == std::string::npos) {
         return {};
     }
-    return Text(std::string_view(path).substr(0, slash));
+    return {.bytes = Text(std::string_view(path).substr(0, slash)), .wide = {}};
+}
+
+FilePath list_file_path(const FilePath& folder) {
+    return {.bytes = text_join(folder.bytes, "/ip.txt"), .wide = {}};
 }
 
 namespace {
@@ -97,8 +101,8 @@ std::string temporary_name_for(const std::string& target) {
 
 }  // namespace
 
-std::unique_ptr<ReplacingFile> ReplacingFile::create(const Text& path) {
-    const std::string target = path.to_string();
+std::unique_ptr<ReplacingFile> ReplacingFile::create(const FilePath& path) {
+    const std::string target = path.bytes.to_string();
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     // A target that nobody may write to is read-only by intent: keep it, for every user (root

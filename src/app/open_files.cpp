@@ -2,7 +2,7 @@
 
 namespace proxylist {
 
-FileNumber OpenFiles::file_open(const Text& path) {
+FileNumber OpenFiles::file_open(const FilePath& path) {
     if (path.empty()) {
         return 0;
     }

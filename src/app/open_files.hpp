@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "app/files.hpp"
 #include "app/replacing_file.hpp"
 #include "text/text.hpp"
 
@@ -22,7 +23,7 @@ class OpenFiles {
     OpenFiles& operator=(const OpenFiles&) = delete;
 
     // Opens path for writing from empty; 0 when that cannot be done (an empty path included).
-    [[nodiscard]] FileNumber file_open(const Text& path);
+    [[nodiscard]] FileNumber file_open(const FilePath& path);
     // Writes the text's bytes; false for a number that is not open or a write that failed.
     bool file_write_text(FileNumber file, const Text& text);
     // Closes the file. Its text replaces the target only if every write reached it whole; a

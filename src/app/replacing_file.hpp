@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "text/text.hpp"
+#include "app/files.hpp"
 
 namespace proxylist {
 
@@ -14,7 +14,7 @@ class ReplacingFile {
   public:
     // Nothing when the file cannot be written (no such folder, no right to write there, or a
     // target that is marked read-only).
-    [[nodiscard]] static std::unique_ptr<ReplacingFile> create(const Text& path);
+    [[nodiscard]] static std::unique_ptr<ReplacingFile> create(const FilePath& path);
 
     // Removes the new file unless it has been committed.
     virtual ~ReplacingFile() = default;

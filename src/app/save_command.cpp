@@ -4,8 +4,8 @@
 
 namespace proxylist {
 
-void save_list(Controls& controls, const Text& run_directory) {
-    const Text path = text_join(run_directory, "/ip.txt");
+void save_list(Controls& controls, const FilePath& run_directory) {
+    const FilePath path = list_file_path(run_directory);
     OpenFiles files;
     const FileNumber file = files.file_open(path);
     // Read whatever the open gave: with 0 the write and the close simply do nothing.

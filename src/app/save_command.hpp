@@ -3,10 +3,10 @@
 #pragma once
 
 #include "app/controls.hpp"
-#include "text/text.hpp"
+#include "app/files.hpp"
 
 namespace proxylist {
 
-void save_list(Controls& controls, const Text& run_directory);
+void save_list(Controls& controls, const FilePath& run_directory);
 
 }  // namespace proxylist

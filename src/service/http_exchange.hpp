@@ -1,5 +1,36 @@
-// The seam to the platform's HTTP client: one GET. http_exchange_curl.cpp implements it with
-// libcurl on Linux.
+// The seam to the platform's HTTP client: one GET, request in, body and two headers out.
+// http_exchange_curl.cpp implements it with libcurl on Linux, http_exchange_wininet.cpp with
+// WinINet on Windows. Both keep the contract below; the exchange tests run one table of it
+// against whichever implementation the build has.
+//
+// The request
+// - canonical_url is sent as it stands: the caller has escaped it and resolved its dot
+//   segments, so the client escapes nothing again. The request line carries its path and query.
+// - The URL must be http or https with a host. Split, its parts must fit the room a split URL
+//   has: a host of at most 256 bytes, a path with query of at most 2048, a user name and a
+//   password of at most 128 each; a URL beyond that, or one that cannot be split, is no
+//   exchange. A user name or password goes to the client only where the URL holds a non-empty
+//   one.
+// - On the wire: the request line, then the header block's lines in its order, the host line
+//   the client adds, and an empty line. No Accept-Encoding line (the body arrives as the server
+//   coded it), no cookie or cache line of the client's own.
+// - https: certificates are accepted outside their validity dates and with a host name that
+//   does not match; any other certificate fault fails the exchange.
+// - Proxy: the platform's own configuration. On Linux the environment variables libcurl reads
+//   (http_proxy, https_proxy, all_proxy, no_proxy); on Windows the system's Internet settings.
+//
+// The answer
+// - Redirects (an answer of 300 to 399 but 304 with a Location line) are followed, to http and
+//   https only, with the same header block and a relative Location resolved against the URL
+//   it answers; at most 30 hops. The answer read is the first that is not followed. The 31st
+//   redirect in a row, or one that cannot be followed, is no answer.
+// - The status is not looked at: an error page is an answer like any other.
+// - Of two header lines of the same name, the first counts. Content-Type is its value with
+//   leading and trailing white space dropped; Content-Encoding is reduced to a kind, and only
+//   the exact values "gzip" and "deflate" name one.
+// - The body is read until it ends. A read that fails part way (a reset, the receive time-out)
+//   keeps the bytes read before it, once the head of the final answer has arrived; before
+//   that there is no answer. Bytes beyond max_body_bytes are dropped as if the body ended there.
 #pragma once
 
 #include <chrono>
@@ -10,6 +41,13 @@
 #include <string_view>
 
 namespace proxylist {
+
+// Bounds of the room a split URL has.
+inline constexpr std::size_t max_url_host_bytes = 256;
+inline constexpr std::size_t max_url_target_bytes = 2048;
+inline constexpr std::size_t max_url_credential_bytes = 128;
+// How many redirects in a row are followed.
+inline constexpr int max_redirects = 30;
 
 struct HttpTimeouts {
     std::chrono::milliseconds connect;

@@ -21,11 +21,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr long max_redirects = 30;
-// Bounds from the room the Windows build's client gives each part of a split URL.
-constexpr std::size_t max_host_bytes = 256;
-constexpr std::size_t max_target_bytes = 2048;
-constexpr std::size_t max_credential_bytes = 128;
 // How long one wait of the transfer loop may last while no time-out is near.
 constexpr std::chrono::milliseconds max_poll_wait{1000};
 
@@ -95,9 +90,9 @@ UrlParts split_url(CURLU* url) {
 
 bool parts_fit(const UrlParts& parts) {
     return (parts.scheme == "http" || parts.scheme == "https") && !parts.host.empty() &&
-           parts.host.size() <= max_host_bytes && parts.target.size() <= max_target_bytes &&
-           parts.user.size() <= max_credential_bytes &&
-           parts.password.size() <= max_credential_bytes;
+           parts.host.size() <= max_url_host_bytes && parts.target.size() <= max_url_target_bytes &&
+           parts.user.size() <= max_url_credential_bytes &&
+           parts.password.size() <= max_url_credential_bytes;
 }
 
 CurlSlist header_list(std::string_view block) {
@@ -281,7 +276,7 @@ bool set_options(CURL* easy, CURLU* url, curl_slist* headers, Transfer& transfer
     set(CURLOPT_HTTPHEADER, headers);
     set(CURLOPT_PROTOCOLS_STR, "http,https");
     set(CURLOPT_FOLLOWLOCATION, 1L);
-    set(CURLOPT_MAXREDIRS, max_redirects);
+    set(CURLOPT_MAXREDIRS, static_cast<long>(max_redirects));
     set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     set(CURLOPT_NOSIGNAL, 1L);
     // The body comes as the server sent it; the gzip reader of the caller unpacks it.

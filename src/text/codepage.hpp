@@ -1,5 +1,6 @@
 // Conversions between Unicode and code page 936. One implementation per platform:
-// codepage_iconv.cpp (glibc iconv) on Linux.
+// codepage_iconv.cpp (glibc iconv) on Linux, codepage_win32.cpp (MultiByteToWideChar and
+// WideCharToMultiByte with the ANSI code page) on Windows.
 #pragma once
 
 #include <string>

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "text/codepage.hpp"
+#include "text/codepage_tables.hpp"
 
 namespace proxylist {
 namespace {
@@ -25,37 +26,6 @@ class IconvHandle {
   private:
     iconv_t handle_;
 };
-
-// Length of the valid UTF-8 sequence at the start of s, or 0 when it is not one.
-std::size_t valid_utf8_sequence_length(std::string_view s) noexcept {
-    const auto b0 = static_cast<unsigned char>(s[0]);
-    std::size_t n = 0;
-    char32_t min = 0;
-    char32_t cp = 0;
-    if (b0 < 0x80) {
-        return 1;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        n = 2, min = 0x80, cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        n = 3, min = 0x800, cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        n = 4, min = 0x10000, cp = b0 & 0x07;
-    } else {
-        return 0;
-    }
-    if (s.size() < n) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < n; ++i) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        if ((b & 0xC0) != 0x80) {
-            return 0;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
-    return (cp < min || cp > 0x10FFFF || surrogate) ? 0 : n;
-}
 
 // Converts with iconv; at each sequence iconv refuses, skip(rest) says how many input bytes
 // to drop, and a "?" takes their place.
@@ -87,11 +57,11 @@ Output convert(const char* to, const char* from, std::string_view in, Skip skip)
 
 }  // namespace
 
-Text cp936_from_utf8(std::string_view utf8) {
-    const std::string_view until_zero = utf8.substr(0, utf8.find('\0'));
-    return Text(convert<Text::Storage>("CP936", "UTF-8", until_zero, [](std::string_view rest) {
-        const std::size_t valid = valid_utf8_sequence_length(rest);
-        return valid == 0 ? std::size_t{1} : valid;  // unmappable: the whole character goes
+void append_cp936_of_valid_utf8(std::string_view utf8, Text::Storage& out) {
+    out.append(convert<Text::Storage>("CP936", "UTF-8", utf8, [](std::string_view rest) {
+        // The input is valid: what iconv refuses is a whole character that 936 lacks.
+        const auto lead = static_cast<unsigned char>(rest[0]);
+        return lead < 0x80 ? std::size_t{1} : lead < 0xE0 ? std::size_t{2} : std::size_t{3};
     }));
 }
 

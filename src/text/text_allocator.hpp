@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstddef>
-#include <new>
 
 #include "text/heap_exhausted.hpp"
+#include "text/text_heap.hpp"
 
 namespace proxylist {
 
@@ -22,13 +22,13 @@ struct TextAllocator {
         if (n > static_cast<std::size_t>(-1) / sizeof(T)) {
             on_heap_exhausted(static_cast<std::size_t>(-1));
         }
-        void* block = ::operator new(bytes, std::nothrow);
+        void* block = text_heap_take(bytes);
         if (block == nullptr) {
             on_heap_exhausted(bytes);
         }
         return static_cast<T*>(block);
     }
-    void deallocate(T* p, std::size_t) noexcept { ::operator delete(p); }
+    void deallocate(T* p, std::size_t) noexcept { text_heap_give_back(p); }
 
     template <typename U>
     friend bool operator==(const TextAllocator&, const TextAllocator<U>&) noexcept {

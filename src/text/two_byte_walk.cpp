@@ -39,14 +39,28 @@ std::size_t find_byte_forward(std::string_view text, std::size_t from, std::size
     return to;
 }
 
+// Last offset in [0, upto] whose byte is c, or npos.
+std::size_t last_byte_at_or_before(std::string_view text, std::size_t upto, char c) noexcept {
+#if defined(__GLIBC__)
+    // glibc's memrchr scans a word or a vector at a time.
+    const void* hit = ::memrchr(text.data(), c, upto + 1);
+    return hit == nullptr ? std::string_view::npos
+                          : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+#else
+    for (std::size_t i = upto + 1; i-- > 0;) {
+        if (text[i] == c) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+#endif
+}
+
 // Last offset in [0, upto] whose byte matches c, or npos.
 std::size_t find_byte_backward(std::string_view text, std::size_t upto, char c,
                                bool fold_case) noexcept {
     if (!fold_case || !is_ascii_letter(c)) {
-        const void* hit = ::memrchr(text.data(), c, upto + 1);
-        return hit == nullptr
-                   ? std::string_view::npos
-                   : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        return last_byte_at_or_before(text, upto, c);
     }
     const char folded = ascii_lower(c);
     for (std::size_t i = upto + 1; i-- > 0;) {

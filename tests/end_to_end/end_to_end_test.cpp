@@ -84,7 +84,7 @@ void EndToEndTest::start(const std::string& service_url) {
     window_ = make_main_window();
     controls_ = std::make_shared<QtControls>(*window_);
     app_.controls = controls_;
-    app_.run_directory = Text(run_directory_.path().toStdString());
+    app_.run_directory = FilePath{Text(run_directory_.path().toStdString()), {}};
     app_.service_url = Text(service_url);
     app_.fetch_timeouts = {5000ms, 5000ms, 5000ms, 10000ms};
     wire_click_handlers(*window_, app_);

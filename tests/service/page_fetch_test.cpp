@@ -8,6 +8,7 @@
 #include "gzip_member_maker.hpp"
 #include "loopback_http_server.hpp"
 #include "service/header_block.hpp"
+#include "service/http_exchange.hpp"
 #include "service/page_fetch.hpp"
 
 using namespace proxylist;

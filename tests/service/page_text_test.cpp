@@ -3,7 +3,7 @@
 #include <string>
 
 #include "gzip_member_maker.hpp"
-#include "service/page_fetch.hpp"
+#include "service/page_text.hpp"
 
 using namespace proxylist;
 using test_support::gzip_member;

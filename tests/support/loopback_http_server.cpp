@@ -1,14 +1,6 @@
 #include "loopback_http_server.hpp"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -25,52 +17,18 @@ constexpr std::chrono::milliseconds request_read_limit{10000};
 constexpr std::chrono::milliseconds send_limit{10000};
 constexpr std::chrono::milliseconds drain_limit{1000};
 
-class Socket {
-  public:
-    explicit Socket(int fd) : fd_(fd) {}
-    ~Socket() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    [[nodiscard]] int get() const noexcept { return fd_; }
-
-  private:
-    int fd_;
-};
-
-int milliseconds_left(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+bool wait_until_ready(SocketHandle socket, bool for_writing, SocketHandle stop,
+                      Clock::time_point deadline) {
+    return wait_for(socket, for_writing, stop, deadline) == Readiness::ready;
 }
 
-// Waits for events on fd; false on time-out, on an error, or when stop_fd becomes readable.
-bool wait_for(int fd, short events, int stop_fd, Clock::time_point deadline) {
-    for (;;) {
-        pollfd fds[2] = {{fd, events, 0}, {stop_fd, POLLIN, 0}};
-        const int ready = ::poll(fds, stop_fd >= 0 ? 2 : 1, milliseconds_left(deadline));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready <= 0 || (stop_fd >= 0 && (fds[1].revents & POLLIN) != 0)) {
-            return false;
-        }
-        return true;
-    }
-}
-
-bool send_all(int fd, std::string_view bytes, int stop_fd) {
+bool send_all(SocketHandle socket, std::string_view bytes, SocketHandle stop) {
     const auto deadline = Clock::now() + send_limit;
     while (!bytes.empty()) {
-        if (!wait_for(fd, POLLOUT, stop_fd, deadline)) {
+        if (!wait_until_ready(socket, true, stop, deadline)) {
             return false;
         }
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-        if (sent < 0 && errno == EINTR) {
-            continue;
-        }
+        const long sent = send_some(socket, bytes);
         if (sent <= 0) {
             return false;
         }
@@ -102,7 +60,7 @@ std::size_t content_length(std::string_view head) {
 }
 
 // The head and body of one request, or what arrived of it before the client stopped sending.
-std::string read_request(int fd, int stop_fd) {
+std::string read_request(SocketHandle socket, SocketHandle stop) {
     const auto deadline = Clock::now() + request_read_limit;
     std::string request;
     char buffer[4096];
@@ -112,13 +70,10 @@ std::string read_request(int fd, int stop_fd) {
             request.size() >= head_end + 4 + content_length(request.substr(0, head_end + 2))) {
             break;
         }
-        if (!wait_for(fd, POLLIN, stop_fd, deadline)) {
+        if (!wait_until_ready(socket, false, stop, deadline)) {
             break;
         }
-        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
+        const long got = receive_some(socket, buffer, sizeof buffer);
         if (got <= 0) {
             break;
         }
@@ -128,31 +83,14 @@ std::string read_request(int fd, int stop_fd) {
 }
 
 // Reads and drops what the client still sends, so that closing does not turn into a reset.
-void drain(int fd, int stop_fd) {
+void drain(SocketHandle socket, SocketHandle stop) {
     const auto deadline = Clock::now() + drain_limit;
     char buffer[4096];
-    while (wait_for(fd, POLLIN, stop_fd, deadline)) {
-        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-        if (got <= 0 && !(got < 0 && errno == EINTR)) {
+    while (wait_until_ready(socket, false, stop, deadline)) {
+        if (receive_some(socket, buffer, sizeof buffer) <= 0) {
             return;
         }
     }
-}
-
-int connect_loopback(std::uint16_t port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return -1;
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 // The loopback origin an absolute-form request names: its port and the request rewritten to
@@ -221,28 +159,11 @@ std::string http_redirect(int status, std::string_view location) {
     return http_response(status, "Location: " + std::string(location) + "\r\n", "");
 }
 
-LoopbackHttpServer::LoopbackHttpServer() {
-    if (::pipe2(stop_pipe_, O_CLOEXEC) != 0) {
-        throw std::runtime_error("loopback server: no pipe");
-    }
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = 0;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listener_ < 0 ||
-        ::bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 64) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        ::close(stop_pipe_[0]);
-        ::close(stop_pipe_[1]);
-        if (listener_ >= 0) {
-            ::close(listener_);
-        }
+LoopbackHttpServer::LoopbackHttpServer()
+    : listener_(listen_on_loopback(port_)), stop_(make_wake_pair()) {
+    if (!listener_.valid()) {
         throw std::runtime_error("loopback server: cannot listen");
     }
-    port_ = ntohs(address.sin_port);
     answer_always(ScriptedAnswer{.bytes = http_response(200, "", "")});
     acceptor_ = std::thread([this] { accept_loop(); });
 }
@@ -252,16 +173,12 @@ LoopbackHttpServer::~LoopbackHttpServer() {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    const char wake = 1;
-    static_cast<void>(::write(stop_pipe_[1], &wake, 1));
+    static_cast<void>(send_some(stop_.wake.get(), "x"));
     acceptor_.join();
     // No new connection thread can appear once the acceptor has ended.
     for (std::thread& t : connections_) {
         t.join();
     }
-    ::close(listener_);
-    ::close(stop_pipe_[0]);
-    ::close(stop_pipe_[1]);
 }
 
 std::string LoopbackHttpServer::url(std::string_view path_and_query) const {
@@ -314,30 +231,28 @@ bool LoopbackHttpServer::wait_for_requests(std::size_t n, std::chrono::milliseco
 
 void LoopbackHttpServer::accept_loop() {
     for (;;) {
-        pollfd fds[2] = {{listener_, POLLIN, 0}, {stop_pipe_[0], POLLIN, 0}};
-        const int ready = ::poll(fds, 2, -1);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready < 0 || (fds[1].revents & POLLIN) != 0) {
+        const Readiness readiness =
+            wait_for(listener_.get(), false, stop_signal(), Clock::time_point::max());
+        if (readiness == Readiness::stopped) {
             return;
         }
-        const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (connection < 0) {
+        if (readiness != Readiness::ready) {
+            continue;
+        }
+        auto connection = std::make_shared<Socket>(accept_connection(listener_.get()));
+        if (!connection->valid()) {
             continue;
         }
         const std::lock_guard lock(mutex_);
         if (stopping_) {
-            ::close(connection);
             return;
         }
-        connections_.emplace_back([this, connection] { serve(connection); });
+        connections_.emplace_back([this, connection] { serve(std::move(*connection)); });
     }
 }
 
-void LoopbackHttpServer::serve(int connection) {
-    const Socket socket(connection);
-    std::string request = read_request(connection, stop_pipe_[0]);
+void LoopbackHttpServer::serve(Socket connection) {
+    std::string request = read_request(connection.get(), stop_signal());
     if (request.empty()) {
         return;
     }
@@ -348,10 +263,10 @@ void LoopbackHttpServer::serve(int connection) {
         handler = handler_;
     }
     changed_.notify_all();
-    send_answer(connection, handler(request));
+    send_answer(connection.get(), handler(request));
 }
 
-void LoopbackHttpServer::send_answer(int connection, const ScriptedAnswer& answer) {
+void LoopbackHttpServer::send_answer(SocketHandle connection, const ScriptedAnswer& answer) {
     if (!pause(answer.delay)) {
         return;
     }
@@ -359,50 +274,40 @@ void LoopbackHttpServer::send_answer(int connection, const ScriptedAnswer& answe
     if (answer.send_only) {
         bytes = bytes.substr(0, *answer.send_only);
     }
-    if (!send_all(connection, bytes, stop_pipe_[0])) {
+    if (!send_all(connection, bytes, stop_signal())) {
         return;
     }
     if (!pause(answer.hold)) {
         return;
     }
     if (answer.end == ScriptedAnswer::End::reset) {
-        const linger abort_on_close{.l_onoff = 1, .l_linger = 0};
-        ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort_on_close, sizeof abort_on_close);
+        reset_on_close(connection);
         return;
     }
-    ::shutdown(connection, SHUT_WR);
-    drain(connection, stop_pipe_[0]);
+    shut_down_sending(connection);
+    drain(connection, stop_signal());
 }
 
 bool LoopbackHttpServer::pause(std::chrono::milliseconds how_long) {
     if (how_long <= std::chrono::milliseconds::zero()) {
         return true;
     }
-    pollfd stop{stop_pipe_[0], POLLIN, 0};
-    const auto deadline = Clock::now() + how_long;
-    for (;;) {
-        const int ready = ::poll(&stop, 1, milliseconds_left(deadline));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        return ready == 0;
-    }
+    // The stop signal's only way to become readable is the server stopping.
+    return wait_for(stop_signal(), false, no_socket, Clock::now() + how_long) ==
+           Readiness::timed_out;
 }
 
 std::string exchange_raw(std::uint16_t port, std::string_view request,
                          std::chrono::milliseconds timeout) {
-    const Socket socket(connect_loopback(port));
-    if (socket.get() < 0 || !send_all(socket.get(), request, -1)) {
+    const Socket socket = connect_loopback(port);
+    if (!socket.valid() || !send_all(socket.get(), request, no_socket)) {
         return {};
     }
     const auto deadline = Clock::now() + timeout;
     std::string answer;
     char buffer[4096];
-    while (wait_for(socket.get(), POLLIN, -1, deadline)) {
-        const ssize_t got = ::recv(socket.get(), buffer, sizeof buffer, 0);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
+    while (wait_until_ready(socket.get(), false, no_socket, deadline)) {
+        const long got = receive_some(socket.get(), buffer, sizeof buffer);
         if (got <= 0) {
             break;
         }

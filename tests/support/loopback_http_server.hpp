@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "socket_io.hpp"
+
 namespace proxylist::test_support {
 
 // How one connection is answered after its request has been read: `delay` of silence, the
@@ -77,14 +79,15 @@ class LoopbackHttpServer {
 
   private:
     void accept_loop();
-    void serve(int connection);
-    void send_answer(int connection, const ScriptedAnswer& answer);
+    void serve(Socket connection);
+    void send_answer(SocketHandle connection, const ScriptedAnswer& answer);
     // Sleeps for how_long or until the server stops; false when it stopped.
     bool pause(std::chrono::milliseconds how_long);
+    [[nodiscard]] SocketHandle stop_signal() const noexcept { return stop_.watch.get(); }
 
-    int listener_ = -1;
-    int stop_pipe_[2] = {-1, -1};
     std::uint16_t port_ = 0;
+    Socket listener_;
+    WakePair stop_;
 
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;

@@ -39,7 +39,7 @@ void EventWiringTest::init() {
     QVERIFY(run_directory_.isValid());
     window_ = make_main_window();
     app_.controls = std::make_shared<QtControls>(*window_);
-    app_.run_directory = Text(run_directory_.path().toStdString());
+    app_.run_directory = FilePath{Text(run_directory_.path().toStdString()), {}};
     // Nothing listens on the discard port here: the fetch fails at once.
     app_.service_url = Text("http://127.0.0.1:9/get_ip.php");
     const std::chrono::milliseconds short_wait(5000);

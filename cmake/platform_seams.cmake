@@ -1,0 +1,15 @@
+# The one place that picks each platform seam's implementation file. Every seam has a header
+# in src/ that the portable code includes, and one .cpp per platform beside it.
+if(WIN32)
+    set(seam_text_heap text_heap_win32.cpp)
+    set(seam_codepage codepage_win32.cpp)
+    set(seam_exchange_thread exchange_thread_win32.cpp)
+    set(seam_http_exchange http_exchange_wininet.cpp)
+    set(seam_files files_win32.cpp)
+else()
+    set(seam_text_heap text_heap_posix.cpp)
+    set(seam_codepage codepage_iconv.cpp)
+    set(seam_exchange_thread exchange_thread_posix.cpp)
+    set(seam_http_exchange http_exchange_curl.cpp curl_library.cpp)
+    set(seam_files files_posix.cpp)
+endif()
