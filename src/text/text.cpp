@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ostream>
 
 #include "text/two_byte_walk.hpp"
 
@@ -20,6 +21,20 @@ Text::Text(Storage&& bytes) : bytes_(std::move(bytes)) {
     if (zero != Storage::npos) {
         bytes_.resize(zero);
     }
+}
+
+void PrintTo(const Text& t, std::ostream* os) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    *os << '"';
+    for (const char c : t.view()) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && c != '"' && c != '\\') {
+            *os << c;
+        } else {
+            *os << "\\x" << hex[byte >> 4] << hex[byte & 0x0F];
+        }
+    }
+    *os << '"';
 }
 
 std::int32_t text_byte_length(const Text& t) noexcept {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,8 @@ class Text {
     [[nodiscard]] std::string to_string() const { return std::string(view()); }
 
     friend bool operator==(const Text& a, const Text& b) noexcept { return a.view() == b.view(); }
+    // Diagnostics (test failures): the bytes in quotes, those outside printable ASCII as \xNN.
+    friend void PrintTo(const Text& t, std::ostream* os);
 
   private:
     Storage bytes_;
