@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "demo_http.hpp"
+#include "demo_reply.hpp"
 #include "loopback_http_server.hpp"
 
 #ifndef Q_MOC_RUN

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 #include "demo_http.hpp"
 #include "demo_page.hpp"
+#include "loopback_http_server.hpp"
 
 using namespace demo;
 
@@ -112,4 +114,79 @@ TEST(DemoAnswer, ModesAndUnknownPaths) {
     EXPECT_NE(converted.find("\xE5\x8C\x97\xE4\xBA\xAC"), std::string::npos);  // 北京
 
     EXPECT_EQ(demo_answer("/other", plain).rfind("HTTP/1.1 404", 0), 0u);
+}
+
+namespace {
+
+// The demo service on a free port for the test's duration.
+class RunningService {
+  public:
+    explicit RunningService(ServiceOptions options)
+        : service_([&] {
+              options.port = 0;
+              return options;
+          }()) {
+        EXPECT_TRUE(service_.start());
+    }
+
+    // Sends the bytes on one connection and returns all that comes back until it closes.
+    [[nodiscard]] std::string exchange(const std::string& request) const {
+        return proxylist::test_support::exchange_raw(service_.port(), request,
+                                                     std::chrono::seconds(10));
+    }
+
+  private:
+    DemoService service_;
+};
+
+std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+const std::string kKeepAlive = "GET /get_ip.php?tqsl=2 HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+const std::string kClose =
+    "GET /get_ip.php?tqsl=3 HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+
+}  // namespace
+
+TEST(DemoService, AnswersPipelinedRequestsOnOneConnectionInOrder) {
+    const RunningService service{ServiceOptions{}};
+    const std::string answers = service.exchange(kKeepAlive + kKeepAlive + kClose);
+    EXPECT_EQ(occurrences(answers, "HTTP/1.1 200 OK\r\n"), 3u);
+    // 2, 2 and then 3 entries, in the order asked.
+    EXPECT_EQ(occurrences(answers, "<br>"), 7u);
+    EXPECT_EQ(occurrences(answers.substr(answers.rfind("HTTP/1.1")), "<br>"), 3u);
+}
+
+TEST(DemoService, TakesALargeRequestHead) {
+    const RunningService service{ServiceOptions{}};
+    const std::string cookie = "Cookie: session=" + std::string(6000, 'c') + "\r\n";
+    const std::string request =
+        "GET /get_ip.php HTTP/1.1\r\nHost: 127.0.0.1\r\n" + cookie + "Connection: close\r\n\r\n";
+    EXPECT_EQ(service.exchange(request).rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
+}
+
+TEST(DemoService, GzipModePacksTheAnswerOnceWhoeverAsks) {
+    ServiceOptions gzip;
+    gzip.gzip = true;
+    const RunningService service{gzip};
+    for (const std::string accept : {"", "Accept-Encoding: gzip\r\n"}) {
+        SCOPED_TRACE(accept);
+        const std::string answer =
+            service.exchange("GET /get_ip.php HTTP/1.1\r\nHost: 127.0.0.1\r\n" + accept +
+                             "Connection: close\r\n\r\n");
+        EXPECT_EQ(occurrences(answer, "Content-Encoding: gzip\r\n"), 1u) << answer.substr(0, 300);
+        EXPECT_EQ(answer.substr(answer.find("\r\n\r\n") + 4, 2), "\x1F\x8B");
+    }
+}
+
+TEST(DemoService, UnknownPathIsNotFound) {
+    const RunningService service{ServiceOptions{}};
+    EXPECT_EQ(service.exchange("GET /other HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n")
+                  .rfind("HTTP/1.1 404", 0),
+              0u);
 }

@@ -1,23 +1,32 @@
-// The demo service's HTTP side: listens on 127.0.0.1 only and answers "/get_ip.php".
+// The demo service's HTTP side, on GNU libmicrohttpd: listens on 127.0.0.1 only and answers
+// every GET with demo_reply. Keep-alive, pipelining and large request heads are the library's.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <string>
+
+#include "demo_reply.hpp"
+
+struct MHD_Daemon;
 
 namespace demo {
 
-struct ServiceOptions {
-    std::uint16_t port = 8931;
-    bool gzip = false;                   // answer with Content-Encoding: gzip
-    bool utf8 = false;                   // answer in UTF-8, declared in the Content-Type
-    std::chrono::milliseconds delay{0};  // wait this long before answering
+class DemoService {
+  public:
+    explicit DemoService(ServiceOptions options) : options_(options) {}
+    ~DemoService();
+    DemoService(const DemoService&) = delete;
+    DemoService& operator=(const DemoService&) = delete;
+
+    // Starts serving on options.port (0: any free port) on threads of the library's own;
+    // false when the port cannot be had.
+    [[nodiscard]] bool start();
+    [[nodiscard]] std::uint16_t port() const noexcept { return port_; }
+    [[nodiscard]] const ServiceOptions& options() const noexcept { return options_; }
+
+  private:
+    ServiceOptions options_;
+    MHD_Daemon* daemon_ = nullptr;  // owned; stopped by the destructor
+    std::uint16_t port_ = 0;
 };
-
-// The whole answer for one request's target (path and query).
-[[nodiscard]] std::string demo_answer(const std::string& target, const ServiceOptions& options);
-
-// Serves until the process is ended; returns only when the port cannot be had (false).
-bool run_demo_service(const ServiceOptions& options);
 
 }  // namespace demo

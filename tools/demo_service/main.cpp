@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "demo_http.hpp"
 
@@ -23,9 +24,16 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (!demo::run_demo_service(options)) {
+    demo::DemoService service(options);
+    if (!service.start()) {
         std::fprintf(stderr, "demo service: cannot listen on 127.0.0.1:%u\n", options.port);
         return 1;
     }
-    return 0;
+    std::fprintf(stderr, "demo service: http://127.0.0.1:%u/get_ip.php%s%s%s\n", service.port(),
+                 options.gzip ? " (gzip)" : "", options.utf8 ? " (UTF-8)" : "",
+                 options.delay.count() > 0 ? " (slow)" : "");
+    // Serves until the process is ended.
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::hours(24));
+    }
 }
