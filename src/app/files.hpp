@@ -23,6 +23,12 @@ struct FilePath {
 // The folder that holds the executable, without a trailing separator; empty when unknown.
 [[nodiscard]] FilePath run_directory();
 
+// The folder ip.txt goes to. On Linux: the executable's folder where this user may write
+// there, else (a program installed into a system folder) the user's data folder for this
+// program, $XDG_DATA_HOME/proxy-list-tool (~/.local/share/proxy-list-tool), made when
+// missing. On Windows: the executable's folder.
+[[nodiscard]] FilePath list_file_folder(const FilePath& run_directory);
+
 // "ip.txt" in `folder`, joined with the platform's separator.
 [[nodiscard]] FilePath list_file_path(const FilePath& folder);
 

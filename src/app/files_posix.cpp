@@ -1,6 +1,9 @@
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include <cerrno>
 #include <random>
@@ -31,6 +34,50 @@ FilePath run_directory() {
         return {};
     }
     return {.bytes = Text(std::string_view(path).substr(0, slash)), .wide = {}};
+}
+
+namespace {
+
+// The user's data folder (XDG base directories): $XDG_DATA_HOME when it is an absolute path,
+// else the home folder's .local/share. Empty when there is no home to be found.
+std::string user_data_folder() {
+    const char* data_home = std::getenv("XDG_DATA_HOME");
+    if (data_home != nullptr && data_home[0] == '/') {
+        return data_home;
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        const passwd* entry = ::getpwuid(::getuid());
+        home = entry != nullptr ? entry->pw_dir : nullptr;
+    }
+    if (home == nullptr || home[0] != '/') {
+        return {};
+    }
+    return std::string(home) + "/.local/share";
+}
+
+// Makes the folder and its parents where missing; the leaf is the user's alone.
+void make_folders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        ::mkdir(path.substr(0, slash).c_str(), 0755);
+    }
+    ::mkdir(path.c_str(), 0700);
+}
+
+}  // namespace
+
+FilePath list_file_folder(const FilePath& run_directory) {
+    if (!run_directory.empty() && ::access(run_directory.bytes.c_str(), W_OK) == 0) {
+        return run_directory;
+    }
+    const std::string data = user_data_folder();
+    if (data.empty()) {
+        return run_directory;
+    }
+    const std::string folder = data + "/proxy-list-tool";
+    make_folders(folder);
+    return {Text(folder), {}};
 }
 
 FilePath list_file_path(const FilePath& folder) {

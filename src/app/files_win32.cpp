@@ -221,6 +221,10 @@ FilePath run_directory() {
     return {{}, wide.substr(0, separator)};
 }
 
+FilePath list_file_folder(const FilePath& run_directory) {
+    return run_directory;
+}
+
 FilePath list_file_path(const FilePath& folder) {
     if (!folder.wide.empty()) {
         return {{}, folder.wide + L"\\ip.txt"};

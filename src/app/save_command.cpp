@@ -5,7 +5,7 @@
 namespace proxylist {
 
 void save_list(Controls& controls, const FilePath& run_directory) {
-    const FilePath path = list_file_path(run_directory);
+    const FilePath path = list_file_path(list_file_folder(run_directory));
     OpenFiles files;
     const FileNumber file = files.file_open(path);
     // Read whatever the open gave: with 0 the write and the close simply do nothing.

@@ -77,3 +77,53 @@ TEST(ListFilePath, JoinsWithASlash) {
     EXPECT_EQ(list_file_path(FilePath{"/opt/tool", {}}).bytes, Text("/opt/tool/ip.txt"));
     EXPECT_EQ(list_file_path(FilePath{}).bytes, Text("/ip.txt"));
 }
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// Saves `list` with the executable's folder `run_directory` in a child process that runs as a
+// user other than root (tests run as root, whom no folder refuses) and whose data folder is
+// `data_home`.
+void save_as_other_user(const TemporaryFolder& run_directory, const TemporaryFolder& data_home,
+                        const std::string& list) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::getuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+            ::_exit(3);
+        }
+        ::setenv("XDG_DATA_HOME", data_home.path().c_str(), 1);
+        FakeControls controls;
+        controls.put(ControlId::编辑框4, Text(list));
+        save_list(controls, run_directory.file_path());
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+}  // namespace
+
+// An installed program lives in a folder its users may not write to (/usr/bin): the list then
+// goes to the user's data folder instead of being lost.
+TEST(ListFileFolder, FolderTheUserMayNotWriteSendsTheListToTheUsersDataFolder) {
+    const TemporaryFolder program_folder;
+    const TemporaryFolder data_home;
+    ::chmod(program_folder.path().c_str(), 0555);
+    ::chmod(data_home.path().c_str(), 0777);
+    save_as_other_user(program_folder, data_home, "192.0.2.1:80\r\n");
+    EXPECT_EQ(program_folder.entries(), 0u);
+    EXPECT_EQ(data_home.read("proxy-list-tool/ip.txt"), "192.0.2.1:80\r\n");
+}
+
+TEST(ListFileFolder, FolderTheUserMayWriteKeepsTheListBesideTheProgram) {
+    const TemporaryFolder program_folder;
+    const TemporaryFolder data_home;
+    ::chmod(program_folder.path().c_str(), 0777);
+    ::chmod(data_home.path().c_str(), 0777);
+    save_as_other_user(program_folder, data_home, "198.51.100.7:808");
+    EXPECT_EQ(program_folder.read("ip.txt"), "198.51.100.7:808");
+    EXPECT_EQ(data_home.entries(), 0u);
+}
