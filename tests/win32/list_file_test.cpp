@@ -10,13 +10,18 @@
 #include "app/files.hpp"
 #include "app/save_command.hpp"
 #include "fake_controls.hpp"
+#include "literal_paths.hpp"
 #include "temporary_folder.hpp"
 #include "wine_share.hpp"
 
 namespace fs = std::filesystem;
 using namespace proxylist;
+using proxylist::testing::entries_of;
 using proxylist::testing::FakeControls;
 using proxylist::testing::file_path_of;
+using proxylist::testing::make_folders;
+using proxylist::testing::read_file;
+using proxylist::testing::remove_tree;
 using proxylist::testing::TemporaryFolder;
 using proxylist::testing::WineShare;
 
@@ -26,46 +31,6 @@ void save(const FilePath& folder, const std::string& box) {
     FakeControls controls;
     controls.put(ControlId::编辑框4, Text(box));
     save_list(controls, folder);
-}
-
-// The bytes of a file by a path in any form the wide calls take.
-std::string read_file(const std::wstring& path) {
-    const HANDLE file =
-        ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "<cannot open, error " + std::to_string(::GetLastError()) + ">";
-    }
-    std::string bytes(1 << 16, '\0');
-    DWORD read = 0;
-    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    ::CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
-// Makes every folder of an absolute path in the "\\?\" form, which takes any length.
-void make_folders(const std::wstring& literal_path) {
-    for (std::size_t at = literal_path.find(L'\\', 7); at != std::wstring::npos;
-         at = literal_path.find(L'\\', at + 1)) {
-        ::CreateDirectoryW(literal_path.substr(0, at).c_str(), nullptr);
-    }
-    ::CreateDirectoryW(literal_path.c_str(), nullptr);
-}
-
-std::size_t entries_of(const std::wstring& literal_folder) {
-    WIN32_FIND_DATAW found{};
-    const HANDLE search = ::FindFirstFileW((literal_folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return 0;
-    }
-    std::size_t n = 0;
-    do {
-        const std::wstring name = found.cFileName;
-        n += name != L"." && name != L"..";
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    return n;
 }
 
 }  // namespace
@@ -160,32 +125,32 @@ TEST(SaveList, FolderPathsLongerThanTheAnsiCallsTake) {
     const WineShare share;
     struct Row {
         const char* name;
-        FilePath folder;
-        std::wstring literal_folder;  // the same folder in the "\\?\" form
+        FilePath folder;           // as the seam takes it
+        std::wstring wide_folder;  // the same folder in UTF-16
     };
-    const std::wstring drive_path = root.path().native() + L"\\" + std::wstring(120, L'a') + L"\\" +
-                                    std::wstring(120, L'\u6570');  // 数
-    std::vector<Row> rows = {
-        {"UTF-16 folder of over 260 characters", FilePath{{}, drive_path + L"\\w"},
-         L"\\\\?\\" + drive_path + L"\\w"},
-    };
+    const std::wstring deep =
+        L"\\" + std::wstring(120, L'a') + L"\\" + std::wstring(120, L'\u6570');  // 数
+    const std::wstring over_260 = root.path().native() + deep + L"\\w";
     // Code page 936 bytes whose list file fits 260 bytes, but not with its temporary file.
     const std::wstring near_limit =
         root.path().native() + L"\\" + std::wstring(245 - root.path().native().size() - 1, L'b');
-    rows.push_back({"code page 936 folder of 245 bytes", file_path_of(fs::path(near_limit)),
-                    L"\\\\?\\" + near_limit});
-    rows.push_back({"code page 936 folder of over 260 bytes",
-                    file_path_of(fs::path(drive_path + L"\\n")), L"\\\\?\\" + drive_path + L"\\n"});
-    if (share) {
-        const std::wstring deep = L"\\" + std::wstring(120, L'c') + L"\\" + std::wstring(120, L'd');
+    std::vector<Row> rows = {
+        {"UTF-16 folder of over 260 characters", FilePath{{}, over_260}, over_260},
+        {"code page 936 folder of 245 bytes", file_path_of(fs::path(near_limit)), near_limit},
+        {"code page 936 folder of over 260 bytes", file_path_of(fs::path(over_260 + L"n")),
+         over_260 + L"n"},
+    };
+    if (proxylist::testing::running_under_wine()) {
+        ASSERT_TRUE(share) << "Wine's share folder could not be made";
         rows.push_back({"share path of over 260 characters", FilePath{{}, share.unc() + deep},
-                        L"\\\\?\\" + share.local().native() + deep});
+                        share.unc() + deep});
     }
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        make_folders(row.literal_folder);
+        make_folders(row.wide_folder);
         save(row.folder, "192.0.2.1:80\r\n\xB1\xB1\xBE\xA9");
-        EXPECT_EQ(read_file(row.literal_folder + L"\\ip.txt"), "192.0.2.1:80\r\n\xB1\xB1\xBE\xA9");
-        EXPECT_EQ(entries_of(row.literal_folder), 1u);
+        EXPECT_EQ(read_file(row.wide_folder + L"\\ip.txt"), "192.0.2.1:80\r\n\xB1\xB1\xBE\xA9");
+        EXPECT_EQ(entries_of(row.wide_folder), 1u);
     }
+    remove_tree(root.path().native());
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "literal_paths.hpp"
 #include "wine.hpp"
 
 namespace proxylist::testing {
@@ -33,8 +34,7 @@ class WineShare {
     }
     ~WineShare() {
         if (!folder_.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(folder_, ignored);
+            remove_tree(folder_.native());
         }
     }
     WineShare(const WineShare&) = delete;
