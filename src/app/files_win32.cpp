@@ -2,12 +2,17 @@
 // calls; a folder that code page 936 cannot write, or a path too long for the 260 bytes those
 // calls take, goes through the wide calls instead, so the list is still saved beside the
 // executable.
+#include "app/files_win32.hpp"
+
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/files.hpp"
 #include "app/replacing_file.hpp"
@@ -20,19 +25,65 @@ constexpr DWORD ansi_path_room = MAX_PATH;
 // The longest path the wide calls take.
 constexpr DWORD wide_path_room = 32768;
 
-// Offset of the last backslash that separates a path of code page 936 bytes, or npos. A 0x5C
-// byte that is the second byte of a two-byte character (淺 is 9C 5C) separates nothing.
-std::size_t last_separator(std::string_view path) noexcept {
-    std::size_t last = std::string_view::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (is_lead_byte(path[i])) {
-            ++i;
-        } else if (path[i] == '\\') {
-            last = i;
+// Other openers of ip.txt are denied neither reading nor writing, and a save is refused where
+// an opener denies either.
+constexpr DWORD share_read_write = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
+    ~FileHandle() { close(); }
+    FileHandle(FileHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle& operator=(FileHandle&&) = delete;
+
+    [[nodiscard]] HANDLE get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
+
+    // False when closing failed; the handle is gone either way.
+    bool close() noexcept {
+        if (handle_ == INVALID_HANDLE_VALUE) {
+            return true;
+        }
+        const bool closed = ::CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+// An exclusive lock on the first `length` bytes of a file, released on destruction.
+class RangeLock {
+  public:
+    RangeLock(HANDLE file, ULONGLONG length) noexcept : file_(file), length_(length) {
+        OVERLAPPED from_start{};
+        locked_ =
+            length_ == 0 || ::LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                                         0, low(), high(), &from_start) != 0;
+    }
+    ~RangeLock() {
+        if (locked_ && length_ != 0) {
+            OVERLAPPED from_start{};
+            ::UnlockFileEx(file_, 0, low(), high(), &from_start);
         }
     }
-    return last;
-}
+    RangeLock(const RangeLock&) = delete;
+    RangeLock& operator=(const RangeLock&) = delete;
+
+    explicit operator bool() const noexcept { return locked_; }
+
+  private:
+    [[nodiscard]] DWORD low() const noexcept { return static_cast<DWORD>(length_); }
+    [[nodiscard]] DWORD high() const noexcept { return static_cast<DWORD>(length_ >> 32); }
+
+    HANDLE file_;
+    ULONGLONG length_;
+    bool locked_ = false;
+};
 
 std::wstring widened(UINT code_page, std::string_view bytes) {
     const int n = ::MultiByteToWideChar(code_page, 0, bytes.data(), static_cast<int>(bytes.size()),
@@ -74,17 +125,41 @@ std::wstring module_path_wide() {
     }
 }
 
-// A path longer than the plain wide calls take needs the "\\?\" form, which also turns off
-// their own rewriting of the path.
-std::wstring for_wide_calls(const std::wstring& path) {
-    // The temporary file's name is up to 32 characters longer.
-    if (path.size() + 32 < MAX_PATH || path.starts_with(L"\\\\?\\")) {
-        return path;
+bool resize(HANDLE file, LARGE_INTEGER size) noexcept {
+    return ::SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && ::SetEndOfFile(file);
+}
+
+bool write_all(HANDLE file, std::string_view bytes) noexcept {
+    while (!bytes.empty()) {
+        const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 0x40000000));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), piece, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
     }
-    if (path.starts_with(L"\\\\")) {
-        return L"\\\\?\\UNC\\" + path.substr(2);
+    return true;
+}
+
+// Copies `from`, read from its start, over `to` from its start.
+bool copy_contents(HANDLE from, HANDLE to) {
+    std::vector<char> buffer(64 * 1024);
+    const LARGE_INTEGER start{};
+    if (!::SetFilePointerEx(to, start, nullptr, FILE_BEGIN)) {
+        return false;
     }
-    return L"\\\\?\\" + path;
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(from, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+            return false;
+        }
+        if (read == 0) {
+            return true;
+        }
+        if (!write_all(to, std::string_view(buffer.data(), read))) {
+            return false;
+        }
+    }
 }
 
 // The calls of one character width, so that one replacing file serves both.
@@ -92,9 +167,8 @@ struct AnsiCalls {
     using String = std::string;
     static String suffix(std::string_view ascii) { return String(ascii); }
     static DWORD attributes(const String& p) { return ::GetFileAttributesA(p.c_str()); }
-    static HANDLE create_new(const String& p) {
-        return ::CreateFileA(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    static HANDLE open(const String& p, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+        return ::CreateFileA(p.c_str(), access, share, nullptr, disposition, flags, nullptr);
     }
     static BOOL replace(const String& from, const String& to) {
         return ::MoveFileExA(from.c_str(), to.c_str(),
@@ -107,9 +181,8 @@ struct WideCalls {
     using String = std::wstring;
     static String suffix(std::string_view ascii) { return String(ascii.begin(), ascii.end()); }
     static DWORD attributes(const String& p) { return ::GetFileAttributesW(p.c_str()); }
-    static HANDLE create_new(const String& p) {
-        return ::CreateFileW(p.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    static HANDLE open(const String& p, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+        return ::CreateFileW(p.c_str(), access, share, nullptr, disposition, flags, nullptr);
     }
     static BOOL replace(const String& from, const String& to) {
         return ::MoveFileExW(from.c_str(), to.c_str(),
@@ -123,58 +196,65 @@ class Win32ReplacingFile final : public ReplacingFile {
   public:
     using String = typename Calls::String;
 
-    Win32ReplacingFile(String target, String temporary, HANDLE file)
-        : target_(std::move(target)), temporary_(std::move(temporary)), file_(file) {}
+    Win32ReplacingFile(String target, String temporary, FileHandle file)
+        : target_(std::move(target)), temporary_(std::move(temporary)), file_(std::move(file)) {}
 
     ~Win32ReplacingFile() override {
-        if (file_ != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(file_);
-        }
-        if (!committed_) {
+        file_.close();
+        if (!renamed_) {
             Calls::remove(temporary_);
         }
     }
     Win32ReplacingFile(const Win32ReplacingFile&) = delete;
     Win32ReplacingFile& operator=(const Win32ReplacingFile&) = delete;
 
-    bool write(std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const DWORD piece =
-                bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
-            DWORD written = 0;
-            if (!::WriteFile(file_, bytes.data(), piece, &written, nullptr) || written == 0) {
-                return false;
-            }
-            bytes.remove_prefix(written);
-        }
-        return true;
-    }
+    bool write(std::string_view bytes) override { return write_all(file_.get(), bytes); }
 
     bool commit() override {
         // The bytes must be on the disk before the name points at them, or a crash could
         // leave an empty ip.txt where the old list was.
-        const bool flushed = ::FlushFileBuffers(file_) != 0;
-        const bool closed = ::CloseHandle(file_) != 0;
-        file_ = INVALID_HANDLE_VALUE;
-        if (!flushed || !closed || !Calls::replace(temporary_, target_)) {
+        const bool flushed = ::FlushFileBuffers(file_.get()) != 0;
+        const bool closed = file_.close();
+        if (!flushed || !closed) {
             return false;  // the destructor removes the temporary file
         }
-        committed_ = true;
-        return true;
+        if (Calls::replace(temporary_, target_)) {
+            renamed_ = true;
+            return true;
+        }
+        // Windows renames nothing onto a file that another program holds open, whatever that
+        // program shares. One that allows writing gets the list written into the file itself.
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
+            return write_in_place();
+        }
+        return false;
     }
 
-    // Nothing when the target is a folder or marked read-only, or the new file cannot be made.
-    static std::unique_ptr<ReplacingFile> create(const String& target) {
-        const DWORD existing = Calls::attributes(target);
-        if (existing != INVALID_FILE_ATTRIBUTES &&
-            (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+    // Nothing where ip.txt itself could not be opened for writing with the sharing of the save
+    // (marked read-only, a folder, held by a program that denies writing, no such folder), or
+    // the new file cannot be made.
+    static std::unique_ptr<ReplacingFile> create(String target) {
+        // Marked read-only by intent: kept, also where the account could write the file anyway.
+        const DWORD attributes = Calls::attributes(target);
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
             return nullptr;
+        }
+        {
+            const FileHandle existing(Calls::open(target, GENERIC_WRITE, share_read_write,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+            if (!existing && ::GetLastError() != ERROR_FILE_NOT_FOUND) {
+                return nullptr;
+            }
         }
         for (int attempt = 0; attempt < 16; ++attempt) {
             String temporary = target + Calls::suffix(temporary_suffix());
-            const HANDLE file = Calls::create_new(temporary);
-            if (file != INVALID_HANDLE_VALUE) {
-                return std::make_unique<Win32ReplacingFile>(target, std::move(temporary), file);
+            FileHandle file(Calls::open(temporary, GENERIC_WRITE, share_read_write, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL));
+            if (file) {
+                return std::make_unique<Win32ReplacingFile>(std::move(target), std::move(temporary),
+                                                            std::move(file));
             }
             if (::GetLastError() != ERROR_FILE_EXISTS) {
                 return nullptr;
@@ -194,13 +274,85 @@ class Win32ReplacingFile final : public ReplacingFile {
         return suffix;
     }
 
+    // Writes the temporary file's bytes over ip.txt where it stands. Every step that can fail
+    // for want of room or for another opener comes before the first old byte is overwritten.
+    [[nodiscard]] bool write_in_place() const {
+        const FileHandle target(Calls::open(target_, GENERIC_WRITE, share_read_write, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL));
+        const FileHandle source(Calls::open(temporary_, GENERIC_READ, FILE_SHARE_READ,
+                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN));
+        LARGE_INTEGER old_size{};
+        LARGE_INTEGER new_size{};
+        if (!target || !source || !::GetFileSizeEx(target.get(), &old_size) ||
+            !::GetFileSizeEx(source.get(), &new_size)) {
+            return false;
+        }
+        // Windows refuses a write into bytes that another opener has locked, which would stop
+        // the copy part way; holding the lock first makes it all or nothing.
+        const RangeLock lock(
+            target.get(), static_cast<ULONGLONG>(std::max(old_size.QuadPart, new_size.QuadPart)));
+        if (!lock) {
+            return false;
+        }
+        // A full disk fails here, while the old bytes are still whole.
+        if (new_size.QuadPart > old_size.QuadPart && !resize(target.get(), new_size)) {
+            resize(target.get(), old_size);
+            return false;
+        }
+        if (!copy_contents(source.get(), target.get())) {
+            return false;
+        }
+        return resize(target.get(), new_size) && ::FlushFileBuffers(target.get());
+    }
+
     String target_;
     String temporary_;
-    HANDLE file_;
-    bool committed_ = false;
+    FileHandle file_;
+    bool renamed_ = false;
 };
 
 }  // namespace
+
+namespace win32_paths {
+
+std::size_t last_separator(std::string_view path) noexcept {
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (is_lead_byte(path[i])) {
+            ++i;
+        } else if (path[i] == '\\') {
+            last = i;
+        }
+    }
+    return last;
+}
+
+std::wstring wide_call_path(const std::wstring& path) {
+    static constexpr std::wstring_view literal = L"\\\\?\\";
+    static constexpr std::wstring_view device = L"\\\\.\\";
+    static constexpr std::wstring_view share = L"\\\\";
+    if (path.size() + temporary_suffix_room < MAX_PATH || path.starts_with(literal)) {
+        return path;
+    }
+    std::wstring full(wide_path_room, L'\0');
+    const DWORD n = ::GetFullPathNameW(path.c_str(), wide_path_room, full.data(), nullptr);
+    if (n == 0 || n >= wide_path_room) {
+        return path;
+    }
+    full.resize(n);
+    if (full.starts_with(literal)) {
+        return full;
+    }
+    if (full.starts_with(device)) {
+        return std::wstring(literal) + full.substr(device.size());
+    }
+    if (full.starts_with(share)) {
+        return std::wstring(literal) + L"UNC\\" + full.substr(share.size());
+    }
+    return std::wstring(literal) + full;
+}
+
+}  // namespace win32_paths
 
 FilePath run_directory() {
     const std::wstring wide = module_path_wide();
@@ -208,7 +360,7 @@ FilePath run_directory() {
     // The ANSI path serves only where it names the same file: code page 936 can write every
     // character of it and it was not cut.
     if (ansi && (wide.empty() || widened(CP_ACP, *ansi) == wide)) {
-        const std::size_t separator = last_separator(*ansi);
+        const std::size_t separator = win32_paths::last_separator(*ansi);
         if (separator == std::string::npos || separator == 0) {
             return {};
         }
@@ -231,7 +383,7 @@ FilePath list_file_path(const FilePath& folder) {
     }
     Text joined = text_join(folder.bytes, "\\ip.txt");
     // The temporary file beside it needs room too; past the ANSI calls' room, go wide.
-    if (joined.size() + 32 < ansi_path_room) {
+    if (joined.size() + win32_paths::temporary_suffix_room < ansi_path_room) {
         return {std::move(joined), {}};
     }
     return {{}, widened(CP_ACP, joined.view())};
@@ -239,7 +391,7 @@ FilePath list_file_path(const FilePath& folder) {
 
 std::unique_ptr<ReplacingFile> ReplacingFile::create(const FilePath& path) {
     if (!path.wide.empty()) {
-        return Win32ReplacingFile<WideCalls>::create(for_wide_calls(path.wide));
+        return Win32ReplacingFile<WideCalls>::create(win32_paths::wide_call_path(path.wide));
     }
     return Win32ReplacingFile<AnsiCalls>::create(path.bytes.to_string());
 }

@@ -27,6 +27,14 @@ TEST(Cp936FromUtf8, ConvertsAndMarksWhatCannotBeShown) {
          "a?b"},
         {"cut-off sequence at the end", "a\xE5\x8C", "a??"},
         {"surrogate encoded in UTF-8", "\xED\xA0\x80", "???"},
+        // Windows would best-fit these to a look-alike (-, the full-width yen, à); a saved list
+        // must not hold a character the answer did not.
+        {"soft hyphen is no hyphen",
+         "1\xC2\xAD"
+         "2",
+         "1?2"},
+        {"yen sign has no full-width stand-in", "\xC2\xA5", "?"},
+        {"capital A with grave is no small one", "\xC3\x80", "?"},
         {"zero character ends it", "ab\0cd"sv, "ab"},
         {"empty", "", ""},
     };
