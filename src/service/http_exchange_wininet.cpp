@@ -24,10 +24,11 @@ namespace {
 // What InternetCanonicalizeUrlA writes into first; a longer URL gets the room it asks for.
 constexpr DWORD first_canonical_room = 2084;
 
-// The handles of one exchange. A stop request closes them from another thread, which is how a
-// blocking WinINet call is cut short; each handle is closed exactly once, by whichever thread
-// comes first, and none is taken any more once the exchange has been stopped. (A call about to
-// start as the stop comes gets the closed handle and fails.)
+// The handles of one exchange. A stop request closes them from another thread, which is how
+// WinINet lets a blocking call be cut short (Wine's WinINet lets the call run on to its own
+// end); each handle is closed exactly once, by whichever thread comes first, and none is taken
+// any more once the exchange has been stopped. (A call about to start as the stop comes gets
+// the closed handle and fails.)
 class ExchangeHandles {
   public:
     enum Level : std::size_t { session, connection, request };
@@ -107,6 +108,8 @@ DWORD milliseconds(std::chrono::milliseconds d) {
     return static_cast<DWORD>(count);
 }
 
+// Set on the session, they hold for every connection and request made from it. (Wine's WinINet
+// keeps only the connect time-out there.)
 bool set_timeouts(HINTERNET session, const HttpTimeouts& timeouts) {
     const std::array<std::pair<DWORD, std::chrono::milliseconds>, 3> options{{
         {INTERNET_OPTION_CONNECT_TIMEOUT, timeouts.connect},
