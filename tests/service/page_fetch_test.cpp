@@ -380,6 +380,14 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{"TargetOf2048BytesGoesOut",
                    [](const LoopbackHttpServer& s) { return s.url("/" + std::string(2047, 'p')); },
                    ScriptedAnswer{.bytes = http_response(200, "", "long")}, quick, "long", 1},
+        // Longer than the first room WinINet's canonicalisation gets (2084 bytes).
+        EndingCase{"UrlOfMoreThan2084BytesGoesOut",
+                   [](const LoopbackHttpServer& s) {
+                       return "http://" + std::string(120, 'u') + ":" + std::string(120, 'w') +
+                              "@127.0.0.1:" + std::to_string(s.port()) + "/" +
+                              std::string(1900, 'p');
+                   },
+                   ScriptedAnswer{.bytes = http_response(200, "", "long")}, quick, "long", 1},
         EndingCase{"TargetOf2049BytesGivesNothing",
                    [](const LoopbackHttpServer& s) { return s.url("/" + std::string(2048, 'p')); },
                    ScriptedAnswer{.bytes = http_response(200, "", "long")}, quick, "", 0}),
