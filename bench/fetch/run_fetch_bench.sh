@@ -1,25 +1,24 @@
 #!/usr/bin/env bash
-# Runs both fetch benchmarks and prints the medians side by side.
-# Usage: bench/fetch/run_fetch_bench.sh [build directory, default build/release]
+# Runs the fetch benchmarks of the Linux build and, when it has been built, of the Windows build
+# under Wine, one after the other in one run: fetch_page of 1 MiB over loopback (beside the curl
+# program on Linux) and the gzip reader on the same body (beside gzip -dc on Linux).
+# Usage: bench/fetch/run_fetch_bench.sh [Linux build dir, default build/release]
+#                                       [Windows build dir, default build/windows]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=${1:-build/release}
-unset http_proxy https_proxy all_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY
+linux=${1:-build/release}
+windows=${2:-build/windows}
+unset http_proxy https_proxy all_proxy no_proxy HTTP_PROXY HTTPS_PROXY ALL_PROXY NO_PROXY
 
-median() {  # benchmark output, benchmark name -> median time in ms
-    awk -v name="^$2/.*_median$" '$1 ~ name { print $2 }' <<<"$1"
-}
+body=$(mktemp /tmp/gzip_members_bench.XXXXXX)
+trap 'rm -f "$body"' EXIT
 
-fetch=$("$build/bench/fetch/fetch_page_bench" --benchmark_report_aggregates_only=true)
-echo "$fetch"
-gzip_out=$("$build/bench/fetch/gzip_members_bench" --benchmark_report_aggregates_only=true)
-echo "$gzip_out"
+echo "=== Linux build ($linux)"
+"$linux/bench/fetch/fetch_page_bench"
+"$linux/bench/fetch/gzip_members_bench" "$body"
 
-fetch_ms=$(median "$fetch" FetchPage)
-curl_ms=$(median "$fetch" CurlProgram)
-unpack_ms=$(median "$gzip_out" UnpackGzipMembers)
-gzip_ms=$(median "$gzip_out" GzipProgram)
-echo
-echo "1 MiB page over loopback, median: fetch_page ${fetch_ms} ms, curl program ${curl_ms} ms"
-echo "64 MiB gzip body, median: gzip reader ${unpack_ms} ms, gzip -dc ${gzip_ms} ms"
-awk -v a="$gzip_ms" -v b="$unpack_ms" 'BEGIN { printf "gzip reader speed relative to gzip -dc: %.2fx\n", a / b }'
+if [ -x "$windows/bench/fetch/fetch_page_bench.exe" ]; then
+    echo "=== Windows build under Wine ($windows)"
+    scripts/wine-run "$windows/bench/fetch/fetch_page_bench.exe" | tr -d '\r'
+    scripts/wine-run "$windows/bench/fetch/gzip_members_bench.exe" | tr -d '\r'
+fi

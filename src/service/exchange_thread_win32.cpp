@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "service/exchange_thread.hpp"
@@ -15,18 +16,18 @@ DWORD WINAPI exchange_thread_main(void* parameter) {
     return 0;
 }
 
-// Every message that waits for this thread is dispatched. A quit message is put back, so that
-// the message loop of a thread that owns windows still ends when it should.
-void dispatch_waiting_messages() {
+// Every message that waits for this thread is dispatched, up to a quit message: that one is
+// taken and its exit code given back, to be put back once the wait is over.
+std::optional<int> dispatch_waiting_messages() {
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            return;
+            return static_cast<int>(message.wParam);
         }
         ::TranslateMessage(&message);
         ::DispatchMessageA(&message);
     }
+    return std::nullopt;
 }
 
 DWORD milliseconds(std::chrono::milliseconds wait) noexcept {
@@ -48,12 +49,17 @@ bool run_on_exchange_thread(std::function<void()> exchange, std::chrono::millise
                                 "CreateThread");
     }
     static_cast<void>(owned.release());  // the thread owns it now
+    // Once the thread's message loop has been asked to end, messages no longer shorten or renew
+    // the wait: a quit message put back at once would wake the wait again and again, and the
+    // wait would never run out. It is put back when the wait is over.
+    std::optional<int> quit;
     bool ended = false;
     for (;;) {
         const DWORD woken =
-            ::MsgWaitForMultipleObjects(1, &thread, FALSE, milliseconds(wait), QS_ALLEVENTS);
-        if (woken == WAIT_OBJECT_0 + 1) {
-            dispatch_waiting_messages();
+            quit ? ::WaitForSingleObject(thread, milliseconds(wait))
+                 : ::MsgWaitForMultipleObjects(1, &thread, FALSE, milliseconds(wait), QS_ALLEVENTS);
+        if (!quit && woken == WAIT_OBJECT_0 + 1) {
+            quit = dispatch_waiting_messages();
             ::Sleep(10);
             continue;
         }
@@ -61,6 +67,9 @@ bool run_on_exchange_thread(std::function<void()> exchange, std::chrono::millise
         break;
     }
     ::CloseHandle(thread);
+    if (quit) {
+        ::PostQuitMessage(*quit);
+    }
     return ended;
 }
 

@@ -10,20 +10,24 @@
 //   has: a host of at most 256 bytes, a path with query of at most 2048, a user name and a
 //   password of at most 128 each; a URL beyond that, or one that cannot be split, is no
 //   exchange. A user name or password goes to the client only where the URL holds a non-empty
-//   one.
-// - On the wire: the request line, then the header block's lines in its order, the host line
-//   the client adds, and an empty line. No Accept-Encoding line (the body arrives as the server
-//   coded it), no cookie or cache line of the client's own.
+//   one, and to the server only once it asks for them (a 401 answer and a second request).
+// - On the wire: the request line, the header block's lines in its order, the lines the client
+//   adds (the host line; an Authorization line once asked for), and an empty line. Where the
+//   client puts its own lines is its own: libcurl and Wine's WinINet put the host line first.
+//   No Accept-Encoding line (the body arrives as the server coded it), no cookie, cache or
+//   connection line of the client's own: a second request of the same URL is the same bytes.
 // - https: certificates are accepted outside their validity dates and with a host name that
 //   does not match; any other certificate fault fails the exchange.
 // - Proxy: the platform's own configuration. On Linux the environment variables libcurl reads
 //   (http_proxy, https_proxy, all_proxy, no_proxy); on Windows the system's Internet settings.
 //
 // The answer
-// - Redirects (an answer of 300 to 399 but 304 with a Location line) are followed, to http and
-//   https only, with the same header block and a relative Location resolved against the URL
-//   it answers; at most 30 hops. The answer read is the first that is not followed. The 31st
-//   redirect in a row, or one that cannot be followed, is no answer.
+// - Redirects (an answer of 300 to 399 but 304 with a Location line) are followed by
+//   follow_redirects() (service/redirects.hpp), not by the client: to http and https only, with
+//   the same header block, the Location resolved against the URL it answers and escaped as a
+//   request URL is; at most 30 hops, and a redirect's body is not read. The answer read is the
+//   first that is not followed. The 31st redirect in a row, or one that cannot be followed, is
+//   no answer.
 // - The status is not looked at: an error page is an answer like any other.
 // - Of two header lines of the same name, the first counts. Content-Type is its value with
 //   leading and trailing white space dropped; Content-Encoding is reduced to a kind, and only

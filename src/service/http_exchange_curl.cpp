@@ -1,6 +1,6 @@
 // The HTTP exchange with libcurl. The transfer runs in a multi-handle loop of our own so that a
 // stop request and the receive time-out (in milliseconds, not curl's whole seconds) are seen
-// promptly.
+// promptly. Redirects are followed by follow_redirects(), one transfer per request, not by curl.
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <openssl/x509_vfy.h>
@@ -14,6 +14,7 @@
 
 #include "service/curl_library.hpp"
 #include "service/http_exchange.hpp"
+#include "service/redirects.hpp"
 #include "text/text.hpp"
 
 namespace proxylist {
@@ -131,55 +132,58 @@ CurlSlist header_list(std::string_view block) {
     return s;
 }
 
-// What the callbacks learn of the answer in progress. Each response head (a redirect's too)
+// What the callbacks learn of the answer in progress. Each response head (an interim one's too)
 // starts it afresh, so at the end it describes the last answer.
 class Transfer {
   public:
     Transfer(CURL* easy, const HttpRequest& request) : easy_(easy), request_(request) {}
 
-    void on_header_line(std::string_view line) {
+    // False when the transfer is to end here.
+    bool on_header_line(std::string_view line) {
         note_incoming();
         if (line.starts_with("HTTP/")) {
-            answer_ = {};
+            hop_ = {};
             content_type_seen_ = false;
             encoding_seen_ = false;
             location_seen_ = false;
             head_done_ = false;
-            final_head_done_ = false;
-            return;
+            return true;
         }
         if (trimmed(line).empty()) {
             long status = 0;
             libcurl().easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status);
-            // An interim answer or a redirect that curl follows is not the answer read.
-            const bool redirect = status >= 300 && status < 400 && location_seen_;
+            hop_.status = static_cast<int>(status);
+            // An interim answer (1xx) is followed by the real one.
             head_done_ = status >= 200;
-            final_head_done_ = head_done_ && !redirect;
-            return;
+            // A redirect's body is not read: the transfer ends here and the next one follows.
+            return !(head_done_ && is_followed_redirect(hop_.status, hop_.location));
         }
         const std::size_t colon = line.find(':');
         if (colon == std::string_view::npos) {
-            return;
+            return true;
         }
         const std::string_view name = line.substr(0, colon + 1);
         const std::string_view value = trimmed(line.substr(colon + 1));
         // The first of repeated lines counts, as a client asked for "the" header gives it.
         if (starts_with_ignoring_case(name, "Content-Type:") && !content_type_seen_) {
             content_type_seen_ = true;
-            answer_.content_type = value;
+            hop_.answer.content_type = value;
         } else if (starts_with_ignoring_case(name, "Content-Encoding:") && !encoding_seen_) {
             encoding_seen_ = true;
-            answer_.coding = content_coding_kind(value);
-        } else if (starts_with_ignoring_case(name, "Location:")) {
+            hop_.answer.coding = content_coding_kind(value);
+        } else if (starts_with_ignoring_case(name, "Location:") && !location_seen_) {
             location_seen_ = true;
+            hop_.location = value;
         }
+        return true;
     }
 
     // False when the body has reached its limit: the rest is dropped.
     bool on_body(std::string_view bytes) {
         note_incoming();
-        const std::size_t room = request_.max_body_bytes - answer_.body.size();
-        answer_.body.append(bytes.substr(0, room));
+        std::string& body = hop_.answer.body;
+        const std::size_t room = request_.max_body_bytes - body.size();
+        body.append(bytes.substr(0, room));
         return bytes.size() <= room;
     }
 
@@ -199,31 +203,28 @@ class Transfer {
         return last_byte_ + request_.timeouts.receive - Clock::now();
     }
 
-    // Whether the last answer is one to read: the final answer of a transfer that curl ended
-    // well, or one whose head had arrived before the transfer failed.
-    [[nodiscard]] bool has_answer(CURLcode result) const noexcept {
-        return result == CURLE_OK ? head_done_ : final_head_done_;
-    }
-    [[nodiscard]] HttpAnswer take_answer() { return std::move(answer_); }
+    // Whether an answer arrived: its head did, whether or not the body came whole.
+    [[nodiscard]] bool has_answer() const noexcept { return head_done_; }
+    [[nodiscard]] HopAnswer take_answer() { return std::move(hop_); }
 
   private:
     void note_incoming() { last_byte_ = Clock::now(); }
 
     CURL* easy_;
     const HttpRequest& request_;
-    HttpAnswer answer_;
+    HopAnswer hop_;
     bool content_type_seen_ = false;
     bool encoding_seen_ = false;
     bool location_seen_ = false;
     bool head_done_ = false;
-    bool final_head_done_ = false;
     bool awaiting_answer_ = false;
     Clock::time_point last_byte_ = Clock::now();
 };
 
 std::size_t on_header_data(char* data, std::size_t size, std::size_t count, void* transfer) {
-    static_cast<Transfer*>(transfer)->on_header_line(std::string_view(data, size * count));
-    return size * count;
+    const bool go_on =
+        static_cast<Transfer*>(transfer)->on_header_line(std::string_view(data, size * count));
+    return go_on ? size * count : 0;
 }
 
 std::size_t on_body_data(char* data, std::size_t size, std::size_t count, void* transfer) {
@@ -275,13 +276,13 @@ bool set_options(CURL* easy, CURLU* url, curl_slist* headers, Transfer& transfer
     set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     set(CURLOPT_HTTPHEADER, headers);
     set(CURLOPT_PROTOCOLS_STR, "http,https");
-    set(CURLOPT_FOLLOWLOCATION, 1L);
-    set(CURLOPT_MAXREDIRS, static_cast<long>(max_redirects));
-    set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     set(CURLOPT_NOSIGNAL, 1L);
     // The body comes as the server sent it; the gzip reader of the caller unpacks it.
     set(CURLOPT_HTTP_CONTENT_DECODING, 0L);
     set(CURLOPT_CONNECTTIMEOUT_MS, milliseconds(request.timeouts.connect));
+    // Credentials of the URL go out only once the server asks for them, in the kind it asks for
+    // (as WinINet does), not with the first request.
+    set(CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_ANY));
     set(CURLOPT_SSL_VERIFYHOST, 0L);
     // A TLS library other than OpenSSL has no such hook; the date check then stays strict.
     if (libcurl().ssl_ctx_get0_param != nullptr) {
@@ -320,11 +321,11 @@ bool apply_credentials(CURL* easy, CURLU* url, const UrlParts& parts) {
     return true;
 }
 
-enum class Outcome { done, failed, timed_out, stopped };
+enum class Outcome { ended, failed, timed_out, stopped };
 
-// Runs the transfer to its end; result is curl's code for a transfer that ended by itself.
-Outcome run_transfer(CURLM* multi, Transfer& transfer, const std::stop_token& stop,
-                     CURLcode& result) {
+// Runs the transfer until curl ends it (well or not), the receive time-out runs out or stop is
+// requested.
+Outcome run_transfer(CURLM* multi, Transfer& transfer, const std::stop_token& stop) {
     const std::stop_callback wake(stop, [multi] { libcurl().multi_wakeup(multi); });
     for (;;) {
         int running = 0;
@@ -355,12 +356,13 @@ Outcome run_transfer(CURLM* multi, Transfer& transfer, const std::stop_token& st
     if (message == nullptr || message->msg != CURLMSG_DONE) {
         return Outcome::failed;
     }
-    result = message->data.result;
-    return Outcome::done;
+    return Outcome::ended;
 }
 
-std::optional<HttpAnswer> exchange(const HttpRequest& request, const std::stop_token& stop) {
-    if (!curl_ready()) {
+// One request of the chain, to url.
+std::optional<HopAnswer> send_one(const std::string& canonical_url, const HttpRequest& request,
+                                  const std::stop_token& stop) {
+    if (stop.stop_requested()) {
         return std::nullopt;
     }
     const CurlUrl url(libcurl().url());
@@ -368,8 +370,8 @@ std::optional<HttpAnswer> exchange(const HttpRequest& request, const std::stop_t
         return std::nullopt;
     }
     // The URL is escaped and its dot segments resolved already: curl must keep it as it is.
-    if (libcurl().url_set(url.get(), CURLUPART_URL, request.canonical_url.c_str(),
-                          CURLU_PATH_AS_IS) != CURLUE_OK) {
+    if (libcurl().url_set(url.get(), CURLUPART_URL, canonical_url.c_str(), CURLU_PATH_AS_IS) !=
+        CURLUE_OK) {
         return std::nullopt;
     }
     const UrlParts parts = split_url(url.get());
@@ -392,28 +394,33 @@ std::optional<HttpAnswer> exchange(const HttpRequest& request, const std::stop_t
     if (libcurl().multi_add_handle(multi.get(), easy.get()) != CURLM_OK) {
         return std::nullopt;
     }
-    CURLcode result = CURLE_OK;
-    const Outcome outcome = run_transfer(multi.get(), transfer, stop, result);
+    const Outcome outcome = run_transfer(multi.get(), transfer, stop);
     libcurl().multi_remove_handle(multi.get(), easy.get());
     if (outcome == Outcome::stopped || outcome == Outcome::failed) {
         return std::nullopt;
     }
-    if (outcome == Outcome::timed_out) {
-        result = CURLE_OPERATION_TIMEDOUT;
-    }
-    // A transfer that failed after the head of the final answer still has its body: the bytes
-    // read before the fault (a reset, a time-out, the body limit).
-    if (!transfer.has_answer(result)) {
+    // A transfer that failed after the head of the answer still has its body: the bytes read
+    // before the fault (a reset, the receive time-out, the body limit).
+    if (!transfer.has_answer()) {
         return std::nullopt;
     }
     return transfer.take_answer();
+}
+
+std::optional<HttpAnswer> exchange_with_curl(const HttpRequest& request,
+                                             const std::stop_token& stop) {
+    if (!curl_ready()) {
+        return std::nullopt;
+    }
+    return follow_redirects(request.canonical_url,
+                            [&](const std::string& url) { return send_one(url, request, stop); });
 }
 
 }  // namespace
 
 std::optional<HttpAnswer> http_exchange(const HttpRequest& request, std::stop_token stop) noexcept {
     try {
-        return exchange(request, stop);
+        return exchange_with_curl(request, stop);
     } catch (...) {
         return std::nullopt;
     }

@@ -6,8 +6,15 @@
 namespace proxylist {
 namespace {
 
+// Besides bytes from 0x80 up, spaces and control characters: the ASCII characters a URL may not
+// hold as they are (RFC 3986 leaves them out). An HTTP client would escape some of them, drop
+// them or turn "\\" into "/", each its own way; escaped here they reach the service alike from
+// every client. "#" among them: in a query composed from typed text it is data, not the start of
+// a fragment that a client would cut off with the rest of the query.
 [[nodiscard]] bool needs_escape(unsigned char byte) noexcept {
-    return byte >= 0x80 || byte <= 0x20 || byte == 0x7F;
+    constexpr std::string_view unsafe = "\"#<>\\^`{|}";
+    return byte >= 0x80 || byte <= 0x20 || byte == 0x7F ||
+           unsafe.find(static_cast<char>(byte)) != std::string_view::npos;
 }
 
 std::string escape_bytes(std::string_view in) {
@@ -88,11 +95,11 @@ std::string canonical_url(std::string_view request_url) {
     if (authority == std::string_view::npos) {
         return escaped;
     }
-    const std::size_t path_start = url.find_first_of("/?#", authority + 3);
+    const std::size_t path_start = url.find_first_of("/?", authority + 3);
     if (path_start == std::string_view::npos || url[path_start] != '/') {
         return escaped;
     }
-    const std::size_t path_end = std::min(url.find_first_of("?#", path_start), url.size());
+    const std::size_t path_end = std::min(url.find('?', path_start), url.size());
     std::string canonical(url.substr(0, path_start));
     canonical += remove_dot_segments(url.substr(path_start, path_end - path_start));
     canonical += url.substr(path_end);

@@ -16,8 +16,9 @@ namespace proxylist {
 [[nodiscard]] std::string_view cut_leading_white_space(std::string_view url) noexcept;
 
 // The request URL as it goes on the wire: trailing white space dropped, "." and ".." path
-// segments resolved, and every byte from 0x80 up, every space and every control character
-// written as "%" and two upper-case hex digits. Everything else, "%" included, stays as it is.
+// segments resolved, and every byte from 0x80 up, every space, every control character and each
+// of " # < > \ ^ ` { | } written as "%" and two upper-case hex digits. Everything else, "%"
+// included, stays as it is.
 [[nodiscard]] std::string canonical_url(std::string_view request_url);
 
 }  // namespace proxylist
