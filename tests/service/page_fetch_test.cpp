@@ -29,13 +29,6 @@ using test_support::ScriptedAnswer;
 using test_support::silence;
 using test_support::SystemProxy;
 
-namespace proxylist {
-// Failures show the text's bytes.
-void PrintTo(const Text& text, std::ostream* os) {
-    *os << testing::PrintToString(text.to_string());
-}
-}  // namespace proxylist
-
 namespace {
 
 // What a row expects: the same everywhere, or otherwise under Wine where Wine's WinINet differs
