@@ -29,7 +29,8 @@ struct FilePath {
 // missing. On Windows: the executable's folder.
 [[nodiscard]] FilePath list_file_folder(const FilePath& run_directory);
 
-// "ip.txt" in `folder`, joined with the platform's separator.
+// "ip.txt" in `folder`, joined with the platform's separator. An unknown (empty) folder names
+// no file on Linux, where the join would name the root folder's /ip.txt.
 [[nodiscard]] FilePath list_file_path(const FilePath& folder);
 
 }  // namespace proxylist
