@@ -17,8 +17,11 @@ constexpr unsigned char flag_comment = 0x10;
 constexpr unsigned char flags_reserved = 0xE0;
 constexpr std::size_t fixed_header_size = 10;
 constexpr std::size_t trailer_size = 8;
-// Small enough that the CRC of each piece is taken while the piece is still in cache.
-constexpr std::size_t output_piece = std::size_t{256} * 1024;
+// The whole body at once (as much as zlib takes in one call), and output pieces small enough
+// that the CRC of each is taken while the piece is still in cache.
+constexpr GzipPieces default_pieces{UINT_MAX, std::size_t{256} * 1024};
+// The room asked for at first; it grows with the output, so a small answer costs no large block.
+constexpr std::size_t first_output_piece = 4096;
 
 [[nodiscard]] unsigned char byte_at(std::string_view s, std::size_t i) noexcept {
     return static_cast<unsigned char>(s[i]);
@@ -97,6 +100,7 @@ class Output {
   public:
     explicit Output(std::size_t limit) : limit_(limit) {}
 
+    [[nodiscard]] std::size_t size() const noexcept { return filled_; }
     [[nodiscard]] std::size_t room_left() const noexcept { return limit_ - filled_; }
 
     // Space for up to want more bytes (fewer near the limit), starting at the returned address.
@@ -130,7 +134,8 @@ struct MemberData {
     bool complete = false;     // the deflate stream reached its end
 };
 
-MemberData inflate_member(RawInflater& inflater, std::string_view data, Output& out) {
+MemberData inflate_member(RawInflater& inflater, std::string_view data, Output& out,
+                          GzipPieces pieces) {
     z_stream& z = inflater.stream();
     z.avail_in = 0;  // the reset leaves the last member's input in place
     MemberData member;
@@ -138,7 +143,7 @@ MemberData inflate_member(RawInflater& inflater, std::string_view data, Output& 
     std::size_t fed = 0;
     for (;;) {
         if (z.avail_in == 0 && fed < data.size()) {
-            const std::size_t piece = std::min<std::size_t>(data.size() - fed, UINT_MAX);
+            const std::size_t piece = std::min(data.size() - fed, pieces.input);
             z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data() + fed));
             z.avail_in = static_cast<uInt>(piece);
             fed += piece;
@@ -146,8 +151,9 @@ MemberData inflate_member(RawInflater& inflater, std::string_view data, Output& 
         if (out.room_left() == 0) {
             break;  // the output limit: the rest of the body is dropped
         }
-        char* const target = out.make_room(output_piece);
-        const std::size_t room = std::min(output_piece, out.room_left());
+        const std::size_t piece = std::min(pieces.output, std::max(first_output_piece, out.size()));
+        char* const target = out.make_room(piece);
+        const std::size_t room = std::min(piece, out.room_left());
         z.next_out = reinterpret_cast<Bytef*>(target);
         z.avail_out = static_cast<uInt>(room);
         const int status = inflate(&z, Z_NO_FLUSH);
@@ -173,6 +179,12 @@ MemberData inflate_member(RawInflater& inflater, std::string_view data, Output& 
 }  // namespace
 
 std::string unpack_gzip_members(std::string_view body, std::size_t max_output) {
+    return unpack_gzip_members(body, max_output, default_pieces);
+}
+
+std::string unpack_gzip_members(std::string_view body, std::size_t max_output, GzipPieces pieces) {
+    pieces.input = std::clamp<std::size_t>(pieces.input, 1, UINT_MAX);
+    pieces.output = std::clamp<std::size_t>(pieces.output, 1, UINT_MAX);
     Output out(max_output);
     std::optional<RawInflater> inflater;
     std::string_view rest = body;
@@ -194,7 +206,7 @@ std::string unpack_gzip_members(std::string_view body, std::size_t max_output) {
             break;
         }
         const std::string_view data = rest.substr(*data_offset);
-        const MemberData member = inflate_member(*inflater, data, out);
+        const MemberData member = inflate_member(*inflater, data, out, pieces);
         if (!member.complete || data.size() - member.consumed < trailer_size ||
             little_endian_32(data, member.consumed) != member.crc) {
             break;

@@ -14,4 +14,15 @@ namespace proxylist {
 // max_output is dropped, as if the body had been cut off there.
 [[nodiscard]] std::string unpack_gzip_members(std::string_view body, std::size_t max_output);
 
+// How much the inflater is handed and may write at a time. Where the body and the output are
+// cut into pieces has no bearing on the result; the fuzz target of the reader holds it to that.
+struct GzipPieces {
+    std::size_t input;
+    std::size_t output;
+};
+
+// The same, with the inflater fed and drained in pieces of these sizes (each at least 1).
+[[nodiscard]] std::string unpack_gzip_members(std::string_view body, std::size_t max_output,
+                                              GzipPieces pieces);
+
 }  // namespace proxylist

@@ -71,6 +71,30 @@ std::string remove_dot_segments(std::string_view input) {
     return output;
 }
 
+[[nodiscard]] bool ascii_letter(char c) noexcept {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+[[nodiscard]] bool is_scheme_character(char c) noexcept {
+    return ascii_letter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+// Where the authority of a hierarchical URL ("scheme://authority/path") begins, or npos. Only a
+// scheme at the very start counts: a "://" further on is part of a path or a query, which the
+// resolution of dot segments must leave alone.
+std::size_t authority_start(std::string_view url) noexcept {
+    const std::size_t colon = url.find(':');
+    if (colon == std::string_view::npos || colon == 0 || !url.substr(colon).starts_with("://")) {
+        return std::string_view::npos;
+    }
+    const std::string_view scheme = url.substr(0, colon);
+    if (!ascii_letter(scheme.front()) ||
+        !std::all_of(scheme.begin(), scheme.end(), is_scheme_character)) {
+        return std::string_view::npos;
+    }
+    return colon + 3;
+}
+
 }  // namespace
 
 std::string_view cut_leading_white_space(std::string_view url) noexcept {
@@ -91,11 +115,11 @@ std::string canonical_url(std::string_view request_url) {
 
     // Only a hierarchical URL ("scheme://authority/path") has segments to resolve. Finding
     // where its path starts and ends is all this needs; the client's URL parser splits it.
-    const std::size_t authority = url.find("://");
+    const std::size_t authority = authority_start(url);
     if (authority == std::string_view::npos) {
         return escaped;
     }
-    const std::size_t path_start = url.find_first_of("/?", authority + 3);
+    const std::size_t path_start = url.find_first_of("/?", authority);
     if (path_start == std::string_view::npos || url[path_start] != '/') {
         return escaped;
     }

@@ -38,6 +38,12 @@ TEST_P(GzipMembers, Unpack) {
     EXPECT_EQ(unpack_gzip_members(GetParam().body, GetParam().max_output), GetParam().expected);
 }
 
+// Cuts at every byte: headers, deflate blocks and trailers all straddle a piece boundary.
+TEST_P(GzipMembers, UnpackInOneBytePieces) {
+    EXPECT_EQ(unpack_gzip_members(GetParam().body, GetParam().max_output, {1, 1}),
+              GetParam().expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     GzipMembers, GzipMembers,
     testing::Values(
@@ -91,6 +97,7 @@ TEST(GzipMembersLarge, ManyMembersOfLargeOutputJoin) {
         body += gzip_member(payload);
     }
     EXPECT_EQ(unpack_gzip_members(body, no_limit), expected);
+    EXPECT_EQ(unpack_gzip_members(body, no_limit, {4093, 1021}), expected);
 }
 
 }  // namespace

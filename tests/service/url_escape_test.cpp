@@ -83,6 +83,12 @@ INSTANTIATE_TEST_SUITE_P(
         CanonicalCase{"NoPath", "http://h?x=/../y", "http://h?x=/../y"},
         CanonicalCase{"TrailingWhiteSpaceDropped", "http://h/x \t\r\n\v\f", "http://h/x"},
         CanonicalCase{"NoSchemeIsOnlyEscaped", "h/a/../b c", "h/a/../b%20c"},
+        CanonicalCase{"SchemeSeparatorInTheQueryIsNoScheme", "x?q=://h/a/../b", "x?q=://h/a/../b"},
+        CanonicalCase{"OneSlashAfterTheSchemeHasNoAuthority", "http:/h?q=://x/./y",
+                      "http:/h?q=://x/./y"},
+        CanonicalCase{"SchemeOfOtherCharactersIsNone", "h\xB0p://h/a/../b", "h%B0p://h/a/../b"},
+        CanonicalCase{"SchemeMayHoldDigitsPlusMinusDot", "svn+ssh.2-x://h/a/../b",
+                      "svn+ssh.2-x://h/b"},
         CanonicalCase{"Empty", "", ""}),
     [](const auto& info) { return info.param.name; });
 
