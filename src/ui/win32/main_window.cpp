@@ -128,7 +128,6 @@ void MainWindow::fit_controls() {
     for (const ControlLayout& layout : layouts_) {
         fit_control(control(layout.id), layout, font_->handle(), metrics);
     }
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), FALSE);
 }
 
 void MainWindow::keep_outer_rectangle() {
