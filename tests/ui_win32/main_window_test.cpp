@@ -31,9 +31,9 @@ struct Expected {
 };
 
 constexpr LONG_PTR single_line_box = ES_CENTER | ES_AUTOHSCROLL | WS_TABSTOP;
-constexpr LONG_PTR single_line_forbidden =
-    ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL | ES_READONLY | ES_NOHIDESEL |
-    ES_UPPERCASE | ES_LOWERCASE | ES_NUMBER | ES_PASSWORD;
+constexpr LONG_PTR single_line_forbidden = ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL |
+                                           ES_READONLY | ES_NOHIDESEL | ES_UPPERCASE |
+                                           ES_LOWERCASE | ES_NUMBER | ES_PASSWORD;
 constexpr LONG_PTR label_forbidden = WS_TABSTOP | WS_BORDER | WS_DISABLED;
 
 const Expected expected_controls[] = {
@@ -155,8 +155,8 @@ TEST_F(MainWindowTest, NoTwoControlsOverlapAndAllLieInTheClientArea) {
 }
 
 TEST_F(MainWindowTest, EditBoxesHaveNoLimitOfTheirOwnAndStartWithTheCaretAtTheBeginning) {
-    for (const ControlId id : {ControlId::编辑框1, ControlId::编辑框2, ControlId::编辑框3,
-                               ControlId::编辑框5}) {
+    for (const ControlId id :
+         {ControlId::编辑框1, ControlId::编辑框2, ControlId::编辑框3, ControlId::编辑框5}) {
         // A limit of 0 is the window system's maximum: 0x7FFFFFFE for a one-line box.
         EXPECT_EQ(SendMessageW(window_.control(id), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE)
             << control_name(id);
@@ -193,9 +193,9 @@ TEST_F(MainWindowTest, BoxesAreBlackOnWhiteWhateverTheSystemColours) {
     for (const Asked& ask : asked) {
         SetTextColor(dc, RGB(1, 2, 3));
         SetBkColor(dc, RGB(4, 5, 6));
-        const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-            window_.handle(), ask.message, reinterpret_cast<WPARAM>(dc),
-            reinterpret_cast<LPARAM>(ask.control)));
+        const auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(window_.handle(), ask.message, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(ask.control)));
         ASSERT_NE(brush, nullptr) << class_name(ask.control);
         LOGBRUSH fill{};
         GetObjectW(brush, sizeof fill, &fill);

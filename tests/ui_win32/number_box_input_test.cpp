@@ -118,8 +118,7 @@ TEST_P(FocusLossTest, TextIsReadClampedAndWrittenBackWhenTheFocusLeaves) {
     EXPECT_EQ(window_text(box), c.corrected);
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, c.caret);
     EXPECT_EQ(end, c.caret);
 }

@@ -35,8 +35,7 @@ TEST_F(Win32ControlsTest, AnEmptyBoxReadsAsTheAbsentText) {
 TEST_F(Win32ControlsTest, SetTextShowsExactlyThatTextAndTheAbsentTextEmptiesTheBox) {
     const Text list("192.0.2.1:80\r\n\xC9\xCF\xBA\xA3 198.51.100.7:8080\r\n");  // 上海
     window_.controls().set_edit_text(编辑框4, list);
-    EXPECT_EQ(window_text(window_.control(编辑框4)),
-              L"192.0.2.1:80\r\n上海 198.51.100.7:8080\r\n");
+    EXPECT_EQ(window_text(window_.control(编辑框4)), L"192.0.2.1:80\r\n上海 198.51.100.7:8080\r\n");
     EXPECT_EQ(window_.controls().edit_text(编辑框4), list);
 
     window_.controls().set_edit_text(编辑框5, Text());

@@ -41,8 +41,7 @@ INPUT key_input(WORD key, bool up) {
 
 WindowUnderTest::WindowUnderTest(bool show)
     : window_(main_window_layout(), main_window_controls()) {
-    const INITCOMMONCONTROLSEX common_controls{sizeof(INITCOMMONCONTROLSEX),
-                                               ICC_STANDARD_CLASSES};
+    const INITCOMMONCONTROLSEX common_controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&common_controls);
     if (!window_.create(GetModuleHandleW(nullptr))) {
         return;
@@ -185,9 +184,8 @@ void click(HWND control, int clicks) {
 bool focus_control(MainWindow& window, HWND control) {
     SetForegroundWindow(window.handle());
     SetFocus(control);
-    return pump_until(&window, [&] {
-        return GetForegroundWindow() == window.handle() && GetFocus() == control;
-    });
+    return pump_until(
+        &window, [&] { return GetForegroundWindow() == window.handle() && GetFocus() == control; });
 }
 
 }  // namespace proxylist::testing

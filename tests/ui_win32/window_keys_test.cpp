@@ -22,11 +22,19 @@ TEST(NextInTabOrderTest, StepsThroughTheStopsAndWrapsBothWays) {
         ControlId to;
     };
     const Step steps[] = {
-        {编辑框1, true, 编辑框2}, {编辑框4, true, 按钮2},   {按钮2, true, 编辑框5},
-        {编辑框5, true, 编辑框1}, {编辑框1, false, 编辑框5}, {编辑框5, false, 按钮2},
+        {编辑框1, true, 编辑框2},
+        {编辑框4, true, 按钮2},
+        {按钮2, true, 编辑框5},
+        {编辑框5, true, 编辑框1},
+        {编辑框1, false, 编辑框5},
+        {编辑框5, false, 按钮2},
         // From a control that is no stop: the next stop after it in creation order.
-        {按钮1, true, 按钮2},     {按钮1, false, 编辑框4},   {组合框1, true, 编辑框1},
-        {组合框1, false, 编辑框5}, {标签1, true, 编辑框1},   {std::nullopt, true, 编辑框1},
+        {按钮1, true, 按钮2},
+        {按钮1, false, 编辑框4},
+        {组合框1, true, 编辑框1},
+        {组合框1, false, 编辑框5},
+        {标签1, true, 编辑框1},
+        {std::nullopt, true, 编辑框1},
         {std::nullopt, false, 编辑框5},
     };
     for (const Step& step : steps) {
@@ -49,8 +57,8 @@ class WindowKeysTest : public ::testing::Test {
 };
 
 TEST_F(WindowKeysTest, FocusStartsInTheFirstBoxOfTheTabOrder) {
-    EXPECT_TRUE(pump_until(&window_.window(),
-                           [&] { return GetFocus() == window_.control(编辑框1); }));
+    EXPECT_TRUE(
+        pump_until(&window_.window(), [&] { return GetFocus() == window_.control(编辑框1); }));
 }
 
 TEST_F(WindowKeysTest, TabGoesRoundTheTabStopsSkippingTheOtherControls) {
@@ -88,8 +96,7 @@ TEST_F(WindowKeysTest, EnterInAOneLineBoxNeitherMovesTheFocusNorClicks) {
         press_key(VK_RETURN);
         // Something that does arrive, after the Enter.
         type_text(L"7");
-        ASSERT_TRUE(pump_until(&window_.window(),
-                               [&] { return window_text(control) != before; }));
+        ASSERT_TRUE(pump_until(&window_.window(), [&] { return window_text(control) != before; }));
         EXPECT_EQ(GetFocus(), control);
         EXPECT_EQ(window_text(control).find(L'\r'), std::wstring::npos);
     }
