@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <chrono>
 #include <optional>
 #include <string>
@@ -181,6 +183,37 @@ TEST(ProcessTest, EscInTheFocusedBoxClosesTheProgramWithZero) {
     }
     ASSERT_EQ(info.hwndFocus, first_box);
     PostMessageW(first_box, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    EXPECT_EQ(program.exit_code(), 0u);
+}
+
+TEST(ProcessTest, AScreenReaderInAnotherProcessHearsTheBoxesByTheirLabels) {
+    Program program(PROXY_LIST_TOOL);
+    ASSERT_TRUE(program.started());
+    const HWND window = program.wait_for_window(main_window_class);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    struct Box {
+        int index;
+        const wchar_t* name;
+    };
+    for (const Box box : {Box{0, L"数量"}, Box{3, L"列表"}, Box{4, L"地区"}}) {
+        IAccessible* object = nullptr;
+        ASSERT_EQ(
+            AccessibleObjectFromWindow(child_with_class(window, L"Edit", box.index),
+                                       static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&object)),
+            S_OK);
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        EXPECT_EQ(object->get_accName(self, &name), S_OK);
+        EXPECT_STREQ(name, box.name);
+        SysFreeString(name);
+        object->Release();
+    }
+    CoUninitialize();
+    PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.exit_code(), 0u);
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <variant>
 
+#include "ui/win32/accessible_object.hpp"
 #include "ui/win32/dpi.hpp"
 #include "ui/win32/number_box.hpp"
 #include "ui/win32/self_painted_label.hpp"
@@ -55,8 +56,10 @@ HWND create_control_window(const ControlLayout& layout, HWND parent, HINSTANCE i
     }
     if (const auto* box = std::get_if<EditBoxSettings>(&layout.settings)) {
         set_up_edit_box(control, *box);
+        give_accessible_name(control);
     } else if (const auto* combo = std::get_if<ComboBoxSettings>(&layout.settings)) {
         set_up_combo_box(control, *combo);
+        give_accessible_name(control);
     }
     return control;
 }

@@ -1,7 +1,10 @@
 #include "ui/win32/self_painted_label.hpp"
 
+#include <oleacc.h>
+
 #include <string>
 
+#include "ui/win32/accessible_object.hpp"
 #include "ui/win32/gdi_handles.hpp"
 
 namespace proxylist {
@@ -74,6 +77,13 @@ LRESULT CALLBACK label_procedure(HWND label, UINT message, WPARAM wparam, LPARAM
             return HTTRANSPARENT;
         case WM_GETDLGCODE:
             return DLGC_STATIC;
+        case WM_GETOBJECT:
+            // Announced as a text with its caption, as a static text would be.
+            if (const auto answer = answer_accessible_object(
+                    label, wparam, lparam, {caption_of(label), ROLE_SYSTEM_STATICTEXT})) {
+                return *answer;
+            }
+            break;
         default:
             break;
     }
