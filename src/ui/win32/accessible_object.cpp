@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 
+#include "ui/win32/accessibility_library.hpp"
 #include "ui/win32/accessible_names.hpp"
 #include "ui/win32/wide_text.hpp"
 #include "ui/win32/window_styles.hpp"
@@ -83,7 +84,8 @@ class NamedAccessible final : public IAccessible {
         if (name == nullptr) {
             return E_INVALIDARG;
         }
-        *name = SysAllocStringLen(identity_.name.data(), static_cast<UINT>(identity_.name.size()));
+        *name = accessibility_library()->sys_alloc_string_len(
+            identity_.name.data(), static_cast<UINT>(identity_.name.size()));
         return *name != nullptr ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -93,7 +95,6 @@ class NamedAccessible final : public IAccessible {
         if (role == nullptr) {
             return E_INVALIDARG;
         }
-        VariantInit(role);
         role->vt = VT_I4;
         role->lVal = *identity_.role;
         return S_OK;
@@ -168,8 +169,9 @@ class NamedAccessible final : public IAccessible {
 
 // Handing an object across (LresultFromObject) needs COM on the control's thread. Taken the
 // first time a screen reader asks, so that a start without one pays nothing for it.
-bool com_ready_on_this_thread() {
-    thread_local const bool ready = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+bool com_ready_on_this_thread(const AccessibilityLibrary& library) {
+    thread_local const bool ready =
+        SUCCEEDED(library.co_initialize_ex(nullptr, COINIT_APARTMENTTHREADED));
     return ready;
 }
 
@@ -193,19 +195,22 @@ LRESULT CALLBACK named_control_procedure(HWND control, UINT message, WPARAM wpar
 
 std::optional<LRESULT> answer_accessible_object(HWND control, WPARAM wparam, LPARAM lparam,
                                                 const AccessibleIdentity& identity) {
-    if (static_cast<DWORD>(lparam) != static_cast<DWORD>(OBJID_CLIENT) ||
-        !com_ready_on_this_thread()) {
+    if (static_cast<DWORD>(lparam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        return std::nullopt;
+    }
+    const AccessibilityLibrary* library = accessibility_library();
+    if (library == nullptr || !com_ready_on_this_thread(*library)) {
         return std::nullopt;
     }
     IAccessible* system = nullptr;
-    if (FAILED(CreateStdAccessibleObject(control, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&system))) ||
+    if (FAILED(library->create_std_accessible_object(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                                     reinterpret_cast<void**>(&system))) ||
         system == nullptr) {
         return std::nullopt;
     }
     auto named = std::make_unique<NamedAccessible>(system, identity);
     // LresultFromObject takes its own reference; ours ends here.
-    const LRESULT answer = LresultFromObject(__uuidof(IAccessible), wparam, named.get());
+    const LRESULT answer = library->lresult_from_object(__uuidof(IAccessible), wparam, named.get());
     named.release()->Release();
     return answer;
 }
