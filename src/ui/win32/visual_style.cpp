@@ -67,7 +67,9 @@ void Win32VisualStyle::switch_on(int style) {
     if (hook_ != nullptr) {
         UnhookWindowsHookEx(hook_);
         hook_ = nullptr;
-        hooked_component = nullptr;
+        if (hooked_component == this) {
+            hooked_component = nullptr;
+        }
     }
     unstyle_all();
     redraw_thread_windows();
