@@ -11,6 +11,7 @@ namespace proxylist::testing {
 
 void prepare_application() {
     use_default_gui_font();
+    install_main_window_accessibility();
 }
 
 std::unique_ptr<MainWindow> make_main_window() {

@@ -30,6 +30,7 @@ int run_shell(int& argc, char** argv, const ShellHooks& hooks) {
     QApplication application(argc, argv);
     QApplication::setWindowIcon(application_icon());
     use_default_gui_font();
+    install_main_window_accessibility();
     MainWindow window(main_window_layout(), main_window_controls());
     // The native window exists from here on, as the window system's own window would.
     window.winId();
