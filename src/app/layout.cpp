@@ -192,6 +192,10 @@ std::string_view accessible_name(const ControlLayout& control,
 }
 
 std::vector<ControlId> tab_order() {
+    return tab_order(controls);
+}
+
+std::vector<ControlId> tab_order(std::span<const ControlLayout, control_count> controls) {
     std::vector<ControlId> order;
     for (const ControlLayout& control : controls) {
         if (control.tab_stop && control.visible && control.enabled) {

@@ -149,6 +149,8 @@ struct ControlLayout {
     const ControlLayout& control, std::span<const ControlLayout, control_count> controls) noexcept;
 
 // The controls that Tab visits, in the order it visits them: the tab stops in creation order.
+[[nodiscard]] std::vector<ControlId> tab_order(
+    std::span<const ControlLayout, control_count> controls);
 [[nodiscard]] std::vector<ControlId> tab_order();
 
 // Where a window of the given extent starts so that it is centred on a screen of the given

@@ -68,13 +68,13 @@ ListBox::ListBox(const EditBoxSettings& settings, QWidget* parent)
                                    : Qt::ScrollBarAlwaysOff);
     // The box scrolls sideways with the caret, but never shows a bar for it.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setLineWrapMode(settings.scrolls_sideways ? QPlainTextEdit::NoWrap
-                                              : QPlainTextEdit::WidgetWidth);
     QTextOption option = document()->defaultTextOption();
     option.setAlignment(qt_alignment(settings.alignment));
-    // Proxy addresses have no spaces; a long one still has to wrap at the edge.
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     document()->setDefaultTextOption(option);
+    // Proxy addresses have no spaces; a long one still has to wrap at the edge.
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setLineWrapMode(settings.scrolls_sideways ? QPlainTextEdit::NoWrap
+                                              : QPlainTextEdit::WidgetWidth);
     setTabChangesFocus(true);
 }
 

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -97,7 +98,7 @@ MainWindow::MainWindow(const WindowLayout& window,
             label->setBuddy(control(layout.id));
         }
     }
-    const std::vector<ControlId> order = tab_order();
+    const std::vector<ControlId> order = tab_order(controls);
     for (std::size_t i = 1; i < order.size(); ++i) {
         setTabOrder(control(order[i - 1]), control(order[i]));
     }
@@ -210,6 +211,23 @@ void MainWindow::fit_outer_rectangle() {
     // The client area's place, not move(): the widget may not know the new frame yet, and would
     // then take the frame's place for the client area's.
     setGeometry(client);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter that no control takes for itself clicks the default button, when there is one.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter) {
+        for (const std::unique_ptr<QWidget>& widget : controls_) {
+            auto* button = qobject_cast<QPushButton*>(widget.get());
+            if (button != nullptr && button->isDefault() && button->isEnabled() &&
+                button->isVisible()) {
+                button->click();
+                event->accept();
+                return;
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

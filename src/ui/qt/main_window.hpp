@@ -56,6 +56,7 @@ class MainWindow final : public QWidget {
   protected:
     bool event(QEvent* event) override;
     bool nativeEvent(const QByteArray& event_type, void* message, qintptr* result) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
