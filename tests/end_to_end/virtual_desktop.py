@@ -88,6 +88,7 @@ class VirtualDesktop:
         self.env["DISPLAY"] = f":{number}"
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env["QT_QPA_PLATFORM"] = "xcb"
+        wait_until("the X server", lambda: run("xdpyinfo", env=self.env))
 
     def _start_session_bus(self):
         bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],

@@ -1,6 +1,5 @@
 #include "ui/qt/main_window.hpp"
 
-#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -46,29 +45,7 @@ QRect centred_on_primary_screen(int width, int height) {
             area.top() + centred_origin(area.height(), height), width, height};
 }
 
-// The main window as a screen reader sees it: a window, with the title as its name.
-class MainWindowAccessible final : public QAccessibleWidget {
-  public:
-    explicit MainWindowAccessible(QWidget* window)
-        : QAccessibleWidget(window, QAccessible::Window) {}
-    ~MainWindowAccessible() override = default;
-};
-
-QAccessibleInterface* main_window_accessible(const QString& class_name, QObject* object) {
-    auto* window = qobject_cast<MainWindow*>(object);
-    if (window == nullptr ||
-        class_name != QLatin1String(MainWindow::staticMetaObject.className())) {
-        return nullptr;
-    }
-    // Qt's accessibility cache owns the interface from here on.
-    return std::make_unique<MainWindowAccessible>(window).release();
-}
-
 }  // namespace
-
-void install_main_window_accessibility() {
-    QAccessible::installFactory(main_window_accessible);
-}
 
 MainWindow::MainWindow(const WindowLayout& window,
                        std::span<const ControlLayout, control_count> controls)

@@ -75,8 +75,4 @@ class MainWindow final : public QWidget {
     bool fit_pending_ = false;
 };
 
-// Makes a screen reader see the main window as a window rather than a pane. Once, after the
-// application exists.
-void install_main_window_accessibility();
-
 }  // namespace proxylist
