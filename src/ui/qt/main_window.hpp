@@ -1,6 +1,6 @@
-// The main window, built from the layout table: a tool window of the layout's outer size with the
-// fourteen controls in creation order, each named for a screen reader, Tab through the tab
-// stops, Esc to close.
+// The main window, built from the layout table: a tool window of the layout's outer size, frame
+// included, with the fourteen controls in creation order, each named for a screen reader; Tab
+// through the tab stops, Esc to close, Enter to a default button when the table has one.
 #pragma once
 
 #include <QMargins>
@@ -44,10 +44,6 @@ class MainWindow final : public QWidget {
 
     // Places the window centred on the primary screen and shows it.
     void show_centred();
-
-    // Whether the user may resize or move the window.
-    [[nodiscard]] bool resizable() const noexcept { return resizable_; }
-    [[nodiscard]] bool movable() const noexcept { return movable_; }
 
   signals:
     // The window has been closed; it will not be shown again.
