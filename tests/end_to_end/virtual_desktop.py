@@ -72,12 +72,14 @@ class VirtualDesktop:
         return process
 
     def _start_x_server(self):
-        # -displayfd: the server takes a free display number and writes it to us.
+        # -displayfd: the server takes a free display number and writes it to us. -noreset: by
+        # default the server starts over when its last client leaves, and a client that comes
+        # in meanwhile (the window manager after the readiness check) finds no server.
         read_end, write_end = os.pipe()
         width, height = self.size
         server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24",
-             "-nolisten", "tcp"],
+             "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._processes.append(server)
         os.close(write_end)
