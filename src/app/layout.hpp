@@ -51,7 +51,6 @@ inline constexpr WholeNumberRange short_range{-32768, 32767};
 inline constexpr WholeNumberRange int_range{-2147483648LL, 2147483647LL};
 
 struct WindowLayout {
-    std::string_view kind;
     std::string_view title;
     // Outer size: frame and title bar included.
     int outer_width;
@@ -61,6 +60,7 @@ struct WindowLayout {
     bool has_close_button;
     bool has_minimise_button;
     bool has_maximise_button;
+    // Whether the user may move the window (the system menu's Move command, dragging the title).
     bool movable;
     bool always_on_top;
     bool escape_closes;
@@ -75,6 +75,7 @@ struct LabelSettings {
 
 struct EditBoxSettings {
     LineMode lines;
+    // A single-line box has none.
     ScrollBars scroll_bars;
     TextAlignment alignment;
     // Present for boxes that take whole numbers only.
@@ -85,15 +86,17 @@ struct EditBoxSettings {
     // 0: no limit of the box's own; the window system's maximum applies.
     std::int32_t length_limit;
     bool hides_selection_without_focus;
-    // Single-line boxes scroll sideways; the multi-line box wraps instead.
+    // The text may run past the right edge and scrolls sideways. Without it a single-line box
+    // takes no more than fits, and a multi-line box wraps its lines at the edge.
     bool scrolls_sideways;
-    // Enter inserts a line break (multi-line box only).
+    // Enter inserts a line break (a multi-line box only); otherwise the box leaves Enter alone.
     bool enter_inserts_line_break;
     bool read_only;
 };
 
 struct ButtonSettings {
     bool is_default;
+    // A caption too wide for one line goes on over further lines instead of being cut off.
     bool caption_wraps;
 };
 
@@ -101,6 +104,7 @@ struct ComboBoxSettings {
     std::span<const std::string_view> items;
     std::int32_t current_item;
     bool editable;
+    // The list shows its items in sorted order, not in the order given.
     bool sorted;
     // The height the control is created with so that its open list has room; the closed
     // height follows from the font.
@@ -118,8 +122,6 @@ using ControlSettings =
 struct ControlLayout {
     ControlId id;
     ControlKind kind;
-    // The kind as the layout names it: "标签", "编辑框", "按钮", "组合框".
-    std::string_view kind_name;
     Placement place;
     // The initial text of an edit box, the text of a label, the caption of a button; empty for
     // the combo box, whose items are in its settings.
@@ -128,6 +130,10 @@ struct ControlLayout {
     bool visible;
     bool enabled;
     ControlSettings settings;
+    // What a screen reader calls the control: the label in front of it, or else a name of its
+    // own. Buttons and labels without either go by their text.
+    std::optional<ControlId> label = std::nullopt;
+    std::string_view own_name = {};
 };
 
 [[nodiscard]] const WindowLayout& main_window_layout() noexcept;
@@ -137,7 +143,14 @@ struct ControlLayout {
 
 [[nodiscard]] const ControlLayout& control_layout(ControlId id) noexcept;
 
+// The name a screen reader gives the control: its own name, else the text of its label in
+// `controls` without the closing colon, else its own text.
+[[nodiscard]] std::string_view accessible_name(
+    const ControlLayout& control, std::span<const ControlLayout, control_count> controls) noexcept;
+
 // The controls that Tab visits, in the order it visits them: the tab stops in creation order.
+[[nodiscard]] std::vector<ControlId> tab_order(
+    std::span<const ControlLayout, control_count> controls);
 [[nodiscard]] std::vector<ControlId> tab_order();
 
 // Where a window of the given extent starts so that it is centred on a screen of the given

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -13,7 +15,6 @@ namespace {
 
 TEST(WindowLayoutTable, DescribesAFixedCentredToolWindow) {
     const WindowLayout& w = main_window_layout();
-    EXPECT_EQ(w.kind, "窗口");
     EXPECT_EQ(w.title, "Quillmere__Tarnwick工具");
     EXPECT_EQ(w.outer_width, 339);
     EXPECT_EQ(w.outer_height, 250);
@@ -30,7 +31,6 @@ TEST(WindowLayoutTable, DescribesAFixedCentredToolWindow) {
 struct RowCase {
     ControlId id;
     ControlKind kind;
-    const char* kind_name;
     Placement place;
     const char* text;
     bool tab_stop;
@@ -43,7 +43,6 @@ TEST_P(ControlRows, HoldNamePlaceContentAndTabStop) {
     const ControlLayout& control = control_layout(row.id);
     EXPECT_EQ(control.id, row.id);
     EXPECT_EQ(control.kind, row.kind);
-    EXPECT_EQ(control.kind_name, row.kind_name);
     EXPECT_EQ(control.place, row.place);
     EXPECT_EQ(control.text, row.text);
     EXPECT_EQ(control.tab_stop, row.tab_stop);
@@ -54,35 +53,91 @@ TEST_P(ControlRows, HoldNamePlaceContentAndTabStop) {
 INSTANTIATE_TEST_SUITE_P(
     CreationOrder, ControlRows,
     testing::Values(
-        RowCase{ControlId::标签1, ControlKind::label, "标签", {24, 16, 40, 24}, "数量：", false},
-        RowCase{ControlId::标签2, ControlKind::label, "标签", {24, 48, 40, 24}, "开头：", false},
-        RowCase{ControlId::标签3, ControlKind::label, "标签", {24, 80, 40, 24}, "端口：", false},
-        RowCase{ControlId::编辑框1, ControlKind::edit_box, "编辑框", {64, 16, 88, 24}, "10", true},
-        RowCase{ControlId::编辑框2, ControlKind::edit_box, "编辑框", {64, 48, 88, 24}, "", true},
-        RowCase{ControlId::编辑框3, ControlKind::edit_box, "编辑框", {64, 80, 88, 24}, "", true},
-        RowCase{ControlId::编辑框4, ControlKind::edit_box, "编辑框", {168, 16, 160, 176}, "", true},
-        RowCase{ControlId::按钮1, ControlKind::button, "按钮", {24, 184, 56, 32}, "提取", false},
-        RowCase{ControlId::按钮2, ControlKind::button, "按钮", {96, 184, 56, 32}, "保存", true},
-        RowCase{ControlId::标签4, ControlKind::label, "标签", {24, 112, 40, 24}, "地区：", false},
+        RowCase{ControlId::标签1, ControlKind::label, {24, 16, 40, 24}, "数量：", false},
+        RowCase{ControlId::标签2, ControlKind::label, {24, 48, 40, 24}, "开头：", false},
+        RowCase{ControlId::标签3, ControlKind::label, {24, 80, 40, 24}, "端口：", false},
+        RowCase{ControlId::编辑框1, ControlKind::edit_box, {64, 16, 88, 24}, "10", true},
+        RowCase{ControlId::编辑框2, ControlKind::edit_box, {64, 48, 88, 24}, "", true},
+        RowCase{ControlId::编辑框3, ControlKind::edit_box, {64, 80, 88, 24}, "", true},
+        RowCase{ControlId::编辑框4, ControlKind::edit_box, {168, 16, 160, 176}, "", true},
+        RowCase{ControlId::按钮1, ControlKind::button, {24, 184, 56, 32}, "提取", false},
+        RowCase{ControlId::按钮2, ControlKind::button, {96, 184, 56, 32}, "保存", true},
+        RowCase{ControlId::标签4, ControlKind::label, {24, 112, 40, 24}, "地区：", false},
+        RowCase{ControlId::编辑框5, ControlKind::edit_box, {64, 112, 88, 24}, "北京", true},
+        RowCase{ControlId::标签5, ControlKind::label, {16, 144, 48, 24}, "运营商：", false},
+        RowCase{ControlId::组合框1, ControlKind::combo_box, {64, 144, 88, 20}, "", false},
         RowCase{
-            ControlId::编辑框5, ControlKind::edit_box, "编辑框", {64, 112, 88, 24}, "北京", true},
-        RowCase{ControlId::标签5, ControlKind::label, "标签", {16, 144, 48, 24}, "运营商：", false},
-        RowCase{ControlId::组合框1, ControlKind::combo_box, "组合框", {64, 144, 88, 20}, "", false},
-        RowCase{ControlId::标签6,
-                ControlKind::label,
-                "标签",
-                {176, 200, 128, 16},
-                "bug反馈qq：314159",
-                false}),
+            ControlId::标签6, ControlKind::label, {176, 200, 128, 16}, "bug反馈qq：314159", false}),
     [](const auto& info) { return std::to_string(static_cast<int>(info.param.id)); });
 
-TEST(ControlTable, ListsTheFourteenControlsInCreationOrder) {
-    const auto controls = main_window_controls();
-    ASSERT_EQ(controls.size(), control_count);
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        EXPECT_EQ(static_cast<std::size_t>(controls[i].id), i);
+TEST(ControlTable, EachLabelSitsJustLeftOfTheControlItNames) {
+    std::vector<ControlId> named_by_a_label;
+    for (const ControlLayout& control : main_window_controls()) {
+        if (!control.label) {
+            continue;
+        }
+        const ControlLayout& label = control_layout(*control.label);
+        EXPECT_EQ(label.kind, ControlKind::label) << control_name(control.id);
+        EXPECT_EQ(label.place.top, control.place.top) << control_name(control.id);
+        EXPECT_EQ(label.place.left + label.place.width, control.place.left)
+            << control_name(control.id);
+        named_by_a_label.push_back(*control.label);
     }
+    // Every label but the contact line names one control.
+    std::sort(named_by_a_label.begin(), named_by_a_label.end());
+    EXPECT_EQ(named_by_a_label,
+              (std::vector<ControlId>{ControlId::标签1, ControlId::标签2, ControlId::标签3,
+                                      ControlId::标签4, ControlId::标签5}));
 }
+
+struct NameCase {
+    ControlId id;
+    const char* name;
+};
+
+class AccessibleNames : public testing::TestWithParam<NameCase> {};
+
+TEST_P(AccessibleNames, ComeFromTheLabelWithoutItsColonOrTheControlsOwnText) {
+    EXPECT_EQ(accessible_name(control_layout(GetParam().id), main_window_controls()),
+              GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryControl, AccessibleNames,
+    testing::Values(NameCase{ControlId::编辑框1, "数量"}, NameCase{ControlId::编辑框2, "开头"},
+                    NameCase{ControlId::编辑框3, "端口"}, NameCase{ControlId::编辑框5, "地区"},
+                    NameCase{ControlId::组合框1, "运营商"}, NameCase{ControlId::编辑框4, "列表"},
+                    NameCase{ControlId::按钮1, "提取"}, NameCase{ControlId::按钮2, "保存"},
+                    NameCase{ControlId::标签1, "数量："}, NameCase{ControlId::标签5, "运营商："},
+                    NameCase{ControlId::标签6, "bug反馈qq：314159"}),
+    [](const auto& info) { return std::to_string(static_cast<int>(info.param.id)); });
+
+struct LabelTextCase {
+    const char* label_text;
+    const char* own_name;
+    const char* name;
+};
+
+class AccessibleNameOfACopy : public testing::TestWithParam<LabelTextCase> {};
+
+// A copy of the table with other label texts: the name follows the label it is given.
+TEST_P(AccessibleNameOfACopy, FollowsTheLabelText) {
+    std::array<ControlLayout, control_count> copy{};
+    std::copy_n(main_window_controls().begin(), control_count, copy.begin());
+    copy[static_cast<std::size_t>(ControlId::标签3)].text = GetParam().label_text;
+    ControlLayout& box = copy[static_cast<std::size_t>(ControlId::编辑框3)];
+    box.own_name = GetParam().own_name;
+    EXPECT_EQ(accessible_name(box, copy), GetParam().name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, AccessibleNameOfACopy,
+                         testing::Values(LabelTextCase{"端口：", "", "端口"},
+                                         LabelTextCase{"Port:", "", "Port"},
+                                         LabelTextCase{"端口", "", "端口"},
+                                         // Only the closing colon goes.
+                                         LabelTextCase{"：端口：：", "", "：端口："},
+                                         LabelTextCase{"", "", ""},
+                                         LabelTextCase{"端口：", "Port number", "Port number"}));
 
 TEST(ControlTable, NoTwoControlsOverlap) {
     const auto controls = main_window_controls();

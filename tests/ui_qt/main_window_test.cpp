@@ -25,11 +25,11 @@
 #include "ui/qt/drop_down_list.hpp"
 #include "ui/qt/list_box.hpp"
 #include "ui/qt/number_box.hpp"
+#include "ui/qt/push_button.hpp"
 #include "ui/qt/qt_controls.hpp"
 #include "ui/qt/qt_text.hpp"
 #include "ui/qt/self_painted_label.hpp"
 #include "ui/qt/visual_style.hpp"
-#include "ui/qt/wrapping_push_button.hpp"
 #endif
 
 Q_DECLARE_METATYPE(proxylist::ControlId)
@@ -213,7 +213,7 @@ void MainWindowTest::control_matches_its_row() {
             }
         }
     } else if (const auto* button = std::get_if<ButtonSettings>(&row.settings)) {
-        const auto* push = qobject_cast<WrappingPushButton*>(widget);
+        const auto* push = qobject_cast<PushButton*>(widget);
         QVERIFY(push != nullptr);
         QCOMPARE(widget->height(), row.place.height);
         QCOMPARE(push->text(), text);

@@ -4,6 +4,7 @@
 
 #include "app/layout.hpp"
 #include "text/codepage.hpp"
+#include "ui/qt/accessibility.hpp"
 #include "ui/qt/gui_font.hpp"
 #include "ui/qt/qt_text.hpp"
 
@@ -11,6 +12,7 @@ namespace proxylist::testing {
 
 void prepare_application() {
     use_default_gui_font();
+    install_accessibility();
 }
 
 std::unique_ptr<MainWindow> make_main_window() {

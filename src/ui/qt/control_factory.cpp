@@ -1,18 +1,15 @@
 #include "ui/qt/control_factory.hpp"
 
-#include <QAbstractItemView>
-#include <QFrame>
-#include <QLineEdit>
-#include <QPalette>
 #include <algorithm>
-#include <limits>
 
+#include "ui/qt/box_colours.hpp"
 #include "ui/qt/drop_down_list.hpp"
 #include "ui/qt/list_box.hpp"
 #include "ui/qt/number_box.hpp"
+#include "ui/qt/push_button.hpp"
 #include "ui/qt/qt_text.hpp"
 #include "ui/qt/self_painted_label.hpp"
-#include "ui/qt/wrapping_push_button.hpp"
+#include "ui/qt/single_line_box.hpp"
 
 namespace proxylist {
 namespace {
@@ -20,31 +17,10 @@ namespace {
 // The edge of a sunken border, in pixels, on both sides of a box.
 constexpr int border_edge = 2;
 
-QColor qcolor(Colour c) {
-    return {c.red, c.green, c.blue};
-}
-
-Qt::Alignment horizontal(TextAlignment alignment) {
-    return alignment == TextAlignment::centre ? Qt::AlignHCenter : Qt::AlignLeft;
-}
-
-// Black on white set by the box itself, whatever the system's colours. Without the focus, in
-// an inactive window too, a selection is painted in the box's own colours: hidden, not lost.
-void set_box_colours(QWidget& widget, Colour text, Colour background) {
-    QPalette palette = widget.palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::Text, qcolor(text));
-        palette.setColor(group, QPalette::Base, qcolor(background));
-    }
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, qcolor(background));
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, qcolor(text));
-    widget.setPalette(palette);
-}
-
 std::unique_ptr<QWidget> create_label(const ControlLayout& layout, const LabelSettings& settings,
                                       QWidget* parent) {
     return std::make_unique<SelfPaintedLabel>(qstring_from_utf8(layout.text),
-                                              horizontal(settings.alignment),
+                                              qt_alignment(settings.alignment),
                                               qcolor(settings.text_colour), parent);
 }
 
@@ -52,58 +28,20 @@ std::unique_ptr<QWidget> create_single_line_box(const ControlLayout& layout,
                                                 const EditBoxSettings& settings, QWidget* parent) {
     std::unique_ptr<QLineEdit> box;
     if (settings.whole_number) {
-        box = std::make_unique<NumberBox>(*settings.whole_number, parent);
+        box = std::make_unique<NumberBox>(settings, parent);
     } else {
-        box = std::make_unique<QLineEdit>(parent);
+        box = std::make_unique<SingleLineBox>(settings, parent);
     }
-    box->setFrame(settings.sunken_border);
-    box->setAlignment(horizontal(settings.alignment) | Qt::AlignVCenter);
-    box->setReadOnly(settings.read_only);
-    // QLineEdit's own default limit is 32767 characters; a limit of 0 means none of our own.
-    box->setMaxLength(settings.length_limit > 0 ? settings.length_limit
-                                                : std::numeric_limits<int>::max());
     box->setText(qstring_from_utf8(layout.text));
     box->setCursorPosition(0);
-    set_box_colours(*box, settings.text_colour, settings.background);
     return box;
 }
 
 std::unique_ptr<QWidget> create_list_box(const ControlLayout& layout,
                                          const EditBoxSettings& settings, QWidget* parent) {
-    auto box = std::make_unique<ListBox>(parent);
-    box->setFrameStyle(settings.sunken_border ? QFrame::StyledPanel | QFrame::Sunken
-                                              : QFrame::NoFrame);
-    box->setReadOnly(settings.read_only);
+    auto box = std::make_unique<ListBox>(settings, parent);
     box->set_list_text(qstring_from_utf8(layout.text));
-    set_box_colours(*box, settings.text_colour, settings.background);
     return box;
-}
-
-std::unique_ptr<QWidget> create_button(const ControlLayout& layout, const ButtonSettings& settings,
-                                       QWidget* parent) {
-    auto button = std::make_unique<WrappingPushButton>(qstring_from_utf8(layout.text), parent);
-    button->setDefault(settings.is_default);
-    return button;
-}
-
-std::unique_ptr<QWidget> create_drop_down_list(const ComboBoxSettings& settings, QWidget* parent) {
-    QStringList items;
-    for (const std::string_view item : settings.items) {
-        items.append(qstring_from_utf8(item));
-    }
-    auto list = std::make_unique<DropDownList>(items, settings.current_item,
-                                               settings.extra_item_height, parent);
-    const QColor text = qcolor(settings.text_colour);
-    const QColor background = qcolor(settings.background);
-    QPalette palette = list->palette();
-    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::Text, text);
-        palette.setColor(group, QPalette::ButtonText, text);
-        palette.setColor(group, QPalette::Base, background);
-    }
-    list->setPalette(palette);
-    list->view()->setPalette(palette);
-    return list;
 }
 
 Qt::FocusPolicy focus_policy(const ControlLayout& layout) {
@@ -137,9 +75,9 @@ std::unique_ptr<QWidget> create_control(const ControlLayout& layout, QWidget* pa
         widget = box->lines == LineMode::multi ? create_list_box(layout, *box, parent)
                                                : create_single_line_box(layout, *box, parent);
     } else if (const auto* button = std::get_if<ButtonSettings>(&layout.settings)) {
-        widget = create_button(layout, *button, parent);
+        widget = std::make_unique<PushButton>(qstring_from_utf8(layout.text), *button, parent);
     } else if (const auto* combo = std::get_if<ComboBoxSettings>(&layout.settings)) {
-        widget = create_drop_down_list(*combo, parent);
+        widget = std::make_unique<DropDownList>(*combo, parent);
     }
     widget->setObjectName(qstring_from_utf8(control_name(layout.id)));
     widget->setFocusPolicy(focus_policy(layout));

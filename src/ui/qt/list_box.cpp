@@ -1,7 +1,12 @@
 #include "ui/qt/list_box.hpp"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTextDocument>
+#include <algorithm>
+
+#include "ui/qt/box_colours.hpp"
 
 namespace proxylist {
 namespace {
@@ -50,12 +55,26 @@ QString list_box_text_from_display(const QString& raw_document_text) {
     return text;
 }
 
-ListBox::ListBox(QWidget* parent) : QPlainTextEdit(parent) {
-    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+ListBox::ListBox(const EditBoxSettings& settings, QWidget* parent)
+    : QPlainTextEdit(parent),
+      takes_enter_(settings.enter_inserts_line_break),
+      length_limit_(std::max(settings.length_limit, 0)) {
+    setFrameStyle(settings.sunken_border ? QFrame::StyledPanel | QFrame::Sunken : QFrame::NoFrame);
+    setReadOnly(settings.read_only);
+    set_box_colours(*this, settings);
+    // An edit box's scroll bar stays in place, greyed while there is nothing to scroll.
+    setVerticalScrollBarPolicy(settings.scroll_bars == ScrollBars::vertical
+                                   ? Qt::ScrollBarAlwaysOn
+                                   : Qt::ScrollBarAlwaysOff);
+    // The box scrolls sideways with the caret, but never shows a bar for it.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QTextOption option = document()->defaultTextOption();
+    option.setAlignment(qt_alignment(settings.alignment));
+    document()->setDefaultTextOption(option);
     // Proxy addresses have no spaces; a long one still has to wrap at the edge.
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(settings.scrolls_sideways ? QPlainTextEdit::NoWrap
+                                              : QPlainTextEdit::WidgetWidth);
     setTabChangesFocus(true);
 }
 
@@ -70,16 +89,71 @@ void ListBox::set_list_text(const QString& text) {
     moveCursor(QTextCursor::Start);
 }
 
+qsizetype ListBox::room_for(const QString& text) const {
+    if (length_limit_ == 0) {
+        return text.size();
+    }
+    const qsizetype held = list_text().size();
+    const qsizetype replaced = list_box_text_from_display(textCursor().selectedText()).size();
+    return std::clamp<qsizetype>(length_limit_ - (held - replaced), 0, text.size());
+}
+
 void ListBox::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (!takes_enter_ || isReadOnly())) {
+        // Left to the window, where Enter clicks nothing.
+        event->ignore();
+        return;
+    }
+    const bool shortcut = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    const bool typing =
+        enter || (!shortcut && !event->text().isEmpty() && event->text().front().isPrint());
+    if (typing) {
+        const QString typed = enter ? QStringLiteral("\r\n") : event->text();
+        if (room_for(typed) < typed.size()) {
+            event->accept();
+            return;
+        }
+    }
     // Shift+Enter would insert a line separator, which reads back as a lone LF; every Enter is
     // a CR LF line break here.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & Qt::ShiftModifier)) {
         insertPlainText(QString(line_feed));
         event->accept();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void ListBox::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = event->commitString();
+    const qsizetype room = room_for(commit);
+    if (room == commit.size()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent cut(event->preeditString(), event->attributes());
+    cut.setCommitString(commit.left(room), event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&cut);
+    event->accept();
+}
+
+void ListBox::insertFromMimeData(const QMimeData* source) {
+    if (length_limit_ == 0 || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    // Every line end of a pasted text becomes a CR LF line break in the box.
+    QString pasted = source->text();
+    pasted.replace(QStringLiteral("\r\n"), QString(line_feed));
+    pasted.replace(carriage_return, line_feed);
+    pasted.replace(line_feed, QStringLiteral("\r\n"));
+    QString kept = pasted.left(room_for(pasted));
+    if (kept.endsWith(carriage_return)) {
+        kept.chop(1);  // Half a line break.
+    }
+    insertPlainText(kept);
+    ensureCursorVisible();
 }
 
 }  // namespace proxylist

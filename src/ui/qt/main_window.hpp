@@ -1,5 +1,6 @@
-// The main window, built from the layout table: a fixed-size tool window with the fourteen
-// controls in creation order, Tab through the tab stops, Esc to close.
+// The main window, built from the layout table: a tool window of the layout's outer size, frame
+// included, with the fourteen controls in creation order, each named for a screen reader; Tab
+// through the tab stops, Esc to close, Enter to a default button when the table has one.
 #pragma once
 
 #include <QMargins>
@@ -50,16 +51,24 @@ class MainWindow final : public QWidget {
 
   protected:
     bool event(QEvent* event) override;
+    bool nativeEvent(const QByteArray& event_type, void* message, qintptr* result) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void set_client_size(QSize size);
+    // Once per turn of the event loop at most, after Qt has taken in what the window system said.
+    void fit_outer_rectangle_soon();
     void fit_outer_rectangle();
 
     std::array<std::unique_ptr<QWidget>, control_count> controls_;
     QShortcut escape_;
     QRect target_outer_;
+    bool resizable_;
+    bool movable_;
     // The frame the window's size was last fitted to; none until a window manager adds one.
     QMargins fitted_frame_;
+    bool fit_pending_ = false;
 };
 
 }  // namespace proxylist

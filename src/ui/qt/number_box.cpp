@@ -27,7 +27,8 @@ bool is_typing(const QKeyEvent& event) {
 
 }  // namespace
 
-NumberBox::NumberBox(WholeNumberRange range, QWidget* parent) : QLineEdit(parent), range_(range) {}
+NumberBox::NumberBox(const EditBoxSettings& settings, QWidget* parent)
+    : SingleLineBox(settings, parent), range_(settings.whole_number.value_or(WholeNumberRange{})) {}
 
 void NumberBox::keyPressEvent(QKeyEvent* event) {
     if (!is_typing(*event)) {
@@ -65,7 +66,7 @@ void NumberBox::focusOutEvent(QFocusEvent* event) {
     if (event->reason() != Qt::PopupFocusReason) {
         correct_text();
     }
-    QLineEdit::focusOutEvent(event);
+    SingleLineBox::focusOutEvent(event);
 }
 
 void NumberBox::correct_text() {

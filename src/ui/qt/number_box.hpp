@@ -3,20 +3,16 @@
 // is not filtered; the correction on focus loss takes care of it.
 #pragma once
 
-#include <QLineEdit>
-
-// moc cannot read the control names, which are not ASCII; it needs none of these types.
-#ifndef Q_MOC_RUN
-#include "app/layout.hpp"
-#endif
+#include "ui/qt/single_line_box.hpp"
 
 namespace proxylist {
 
-class NumberBox final : public QLineEdit {
+class NumberBox final : public SingleLineBox {
     Q_OBJECT
 
   public:
-    NumberBox(WholeNumberRange range, QWidget* parent);
+    // The settings hold the range of the whole numbers the box keeps.
+    NumberBox(const EditBoxSettings& settings, QWidget* parent);
 
     [[nodiscard]] WholeNumberRange range() const noexcept { return range_; }
 

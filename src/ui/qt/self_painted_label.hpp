@@ -1,30 +1,27 @@
 // A label that paints itself: a fill in the window's background colour and its text once, on
-// one line, centred vertically. It takes no part in the visual style and never takes focus.
+// one line, centred vertically. It takes no part in the visual style and never takes focus. It
+// is a QLabel so that the control it names (its buddy) is announced as labelled by it.
 #pragma once
 
 #include <QColor>
+#include <QLabel>
 #include <QString>
-#include <QWidget>
 
 namespace proxylist {
 
-class SelfPaintedLabel final : public QWidget {
+class SelfPaintedLabel final : public QLabel {
     Q_OBJECT
 
   public:
     SelfPaintedLabel(const QString& text, Qt::Alignment horizontal, const QColor& text_colour,
                      QWidget* parent);
 
-    [[nodiscard]] const QString& text() const noexcept { return text_; }
-    [[nodiscard]] Qt::Alignment alignment() const noexcept { return alignment_; }
     [[nodiscard]] const QColor& text_colour() const noexcept { return text_colour_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QString text_;
-    Qt::Alignment alignment_;
     QColor text_colour_;
 };
 

@@ -9,6 +9,7 @@
 #include "app/layout.hpp"
 #include "app/service_url.hpp"
 #include "app/window_created.hpp"
+#include "ui/qt/accessibility.hpp"
 #include "ui/qt/app_icon.hpp"
 #include "ui/qt/event_wiring.hpp"
 #include "ui/qt/gui_font.hpp"
@@ -30,6 +31,7 @@ int run_shell(int& argc, char** argv, const ShellHooks& hooks) {
     QApplication application(argc, argv);
     QApplication::setWindowIcon(application_icon());
     use_default_gui_font();
+    install_accessibility();
     MainWindow window(main_window_layout(), main_window_controls());
     // The native window exists from here on, as the window system's own window would.
     window.winId();

@@ -1,4 +1,4 @@
-#include "ui/qt/wrapping_push_button.hpp"
+#include "ui/qt/push_button.hpp"
 
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
@@ -6,13 +6,17 @@
 
 namespace proxylist {
 
-WrappingPushButton::WrappingPushButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {
+PushButton::PushButton(const QString& caption, const ButtonSettings& settings, QWidget* parent)
+    : QPushButton(caption, parent), caption_wraps_(settings.caption_wraps) {
     setAutoDefault(false);
-    setDefault(false);
+    setDefault(settings.is_default);
 }
 
-void WrappingPushButton::paintEvent(QPaintEvent*) {
+void PushButton::paintEvent(QPaintEvent* event) {
+    if (!caption_wraps_) {
+        QPushButton::paintEvent(event);
+        return;
+    }
     // The steps of the style's own push button, with a label that may wrap.
     QStylePainter painter(this);
     QStyleOptionButton option;
