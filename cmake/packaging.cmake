@@ -11,7 +11,6 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Fetch proxy addresses from a query service, edit them and save them as ip.txt")
 set(CPACK_PACKAGE_CONTACT "Quillmere <proxy-list-tool@quillmere.net>")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_STRIP_FILES ON)
 
 if(NOT WIN32)
     set(linux_packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
@@ -33,6 +32,7 @@ if(NOT WIN32)
         endif()
     endforeach()
 
+    set(CPACK_STRIP_FILES ON)
     set(CPACK_GENERATOR DEB)
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION net)
@@ -47,6 +47,18 @@ if(NOT WIN32)
 the extract button, and the tool asks the proxy-list query service for
 matching addresses and shows them one per line, ready to edit and to save
 as ip.txt.")
+endif()
+
+if(WIN32)
+    # A zip of the one executable and a short read-me. Building it twice gives the same bytes:
+    # the executable has no link time stamp (and is linked without symbols, so no strip step
+    # writes one in), and the zip's time fields are set to the release date afterwards.
+    install(TARGETS proxy-list-tool RUNTIME DESTINATION .)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_FILE_NAME proxy-list-tool-${CPACK_PACKAGE_VERSION}-windows-x86_64)
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+    set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/normalize_zip.cmake)
 endif()
 
 include(CPack)
