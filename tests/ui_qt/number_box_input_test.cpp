@@ -36,6 +36,7 @@ class NumberBoxInputTest : public QObject {
     void caret_goes_to_where_the_selection_started();
     void a_context_menu_does_not_correct();
     void free_text_box_takes_everything();
+    void every_box_that_takes_text_takes_an_input_method();
 
   private:
     QLineEdit* focus_box(ControlId id);
@@ -246,6 +247,20 @@ void NumberBoxInputTest::free_text_box_takes_everything() {
     window_->control(ControlId::编辑框1)->setFocus(Qt::MouseFocusReason);
     QTRY_VERIFY(!box->hasFocus());
     QCOMPARE(box->text(), QStringLiteral("abc 1.2上海"));
+}
+
+// Chinese is typed through an input method (fcitx5, ibus): every box that takes text must keep
+// accepting one, the whole-number boxes included (their filter applies to what it commits).
+void NumberBoxInputTest::every_box_that_takes_text_takes_an_input_method() {
+    for (const ControlId id : {ControlId::编辑框1, ControlId::编辑框2, ControlId::编辑框3,
+                               ControlId::编辑框4, ControlId::编辑框5}) {
+        QWidget* box = window_->control(id);
+        box->setFocus(Qt::OtherFocusReason);
+        QTRY_VERIFY(box->hasFocus());
+        QVERIFY2(box->testAttribute(Qt::WA_InputMethodEnabled), control_name(id).data());
+        QVERIFY2(box->inputMethodQuery(Qt::ImEnabled).toBool(), control_name(id).data());
+        QVERIFY2(QGuiApplication::focusObject() == box, control_name(id).data());
+    }
 }
 
 }  // namespace proxylist::testing
